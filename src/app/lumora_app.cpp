@@ -1,0 +1,202 @@
+#include "app/lumora_app.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "album/child_frame.h"
+#include "app/driver_mark.h"
+#include "app/settings.h"
+#include "app/startup_checks.h"
+#include "base/strings.h"
+#include "capturewin/video_wnd_view.h"
+#include "core/startup_rules.h"
+#include "core/text.h"
+#include "editor/main_frame.h"
+#include "res/resource.h"
+
+base::CMDIChildWnd* g_pCaptureFrame = nullptr;
+base::CMDIChildWnd* g_pAlbumFrame = nullptr;
+bool g_bPlainLayout = true;
+std::wstring g_strProgramFolder;
+
+CLumoraApp theApp;
+
+namespace {
+
+// Starts a command with a hidden window and does not wait for it.
+void RunHidden(const wchar_t* command) {
+  std::wstring line = command;  // CreateProcessW may write into it
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION pi{};
+  if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                       nullptr, &si, &pi)) {
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+  }
+}
+
+void RemoveSizingBorder(HWND hwnd) {
+  const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
+  ::SetWindowLongPtrW(hwnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_THICKFRAME));
+  ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+}  // namespace
+
+CLumoraApp::CLumoraApp() : CWinApp(L"Lumora") {}
+
+CMainFrame* CLumoraApp::MainFrame() const { return static_cast<CMainFrame*>(m_pMainWnd); }
+
+BOOL CLumoraApp::InitInstance() {
+  if (!app::PassStartupChecks(app::PlatformStartupEnvironment())) return FALSE;
+  if (!TakeSingleInstance()) return FALSE;
+  RunHidden(L"net stop \"Snapvisor\"");
+  g_strProgramFolder = app::ProgramFolder();
+
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&icc);
+  SetRegistryKey(L"Local AppWizard-Generated Applications");
+
+  auto* frame = new CMainFrame;
+  if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW)) return FALSE;
+  m_pMainWnd = frame;
+
+  LoadStartupMenu();
+  ::SetWindowTextW(frame->m_hWnd, L"Lumora");
+  ::UpdateWindow(frame->m_hWnd);
+  OpenStandingWindows();
+  SizeMainFrame();
+  app::MarkDriverInUse();
+  return TRUE;
+}
+
+// One running copy: a second one wakes the first one's main window and ends.
+bool CLumoraApp::TakeSingleInstance() {
+  m_hMutex.Reset(::CreateMutexW(nullptr, FALSE, L"NORVEX"));
+  if (::GetLastError() != ERROR_ALREADY_EXISTS) return true;
+  DWORD recipients = BSM_APPLICATIONS;
+  ::BroadcastSystemMessageW(BSF_NOHANG, &recipients,
+                            ::RegisterWindowMessageW(kSingleInstanceMessage), 0, 0);
+  return false;
+}
+
+// Menu 182 without its editing entries: "&File" (E&xit) and "&Help".
+void CLumoraApp::LoadStartupMenu() {
+  HWND frame = m_pMainWnd->m_hWnd;
+  HMENU menu = ::LoadMenuW(Instance(), MAKEINTRESOURCEW(IDR_MENU_MAIN));
+  if (!menu) return;
+  HMENU old = ::GetMenu(frame);
+  ::SetMenu(frame, menu);
+  if (old) ::DestroyMenu(old);
+  for (int position : {5, 4, 3, 2, 1}) ::DeleteMenu(menu, position, MF_BYPOSITION);
+  HMENU file = ::GetSubMenu(menu, 0);
+  for (int i = 0; i < 3; ++i) ::DeleteMenu(file, 0, MF_BYPOSITION);
+  ::DrawMenuBar(frame);
+}
+
+void CLumoraApp::OpenStandingWindows() {
+  if (!CreateCaptureWindow()) return;
+  CreateAlbumWindow();
+}
+
+bool CLumoraApp::CreateCaptureWindow() {
+  CMainFrame* main = MainFrame();
+  if (!main) return false;
+  auto* frame = new CChildFrame;
+  if (!frame->LoadFrame(*main, IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, new CVideoWndView)) {
+    return false;
+  }
+  RemoveSizingBorder(frame->m_hWnd);
+  g_strProgramFolder = app::ProgramFolder();
+  m_strIniPath = app::SettingsPath();
+  frame->InitialUpdateFrame();
+
+  std::string windowSize;
+  if (app::ReadIniValue(m_strIniPath, "Setting", "Init", "FALSE") == "FALSE") {
+    windowSize = "352x288";
+    app::WriteIniValue(m_strIniPath, "Setting", "WindowSize", windowSize);
+    app::WriteIniValue(m_strIniPath, "Setting", "DeviceResolution", windowSize);
+  } else {
+    windowSize = app::ReadIniValue(m_strIniPath, "Setting", "WindowSize", "352x288");
+  }
+  if (auto size = core::CaptureFrameSize(windowSize)) {
+    ::MoveWindow(frame->m_hWnd, 0, 0, size->cx, size->cy, TRUE);
+  }
+
+  g_pCaptureFrame = frame;
+  ::GetClientRect(main->m_hWnd, &m_rcMainClient);
+  ::GetClientRect(frame->m_hWnd, &m_rcCaptureClient);
+  m_nFreeWidth = m_rcMainClient.right - m_rcCaptureClient.right;
+  frame->SetTitle(base::LoadResString(IDS_VIDEO_TITLE).c_str());
+  return true;
+}
+
+void CLumoraApp::CreateAlbumWindow() {
+  CMainFrame* main = MainFrame();
+  if (!main) return;
+  g_bPlainLayout = false;
+  auto* frame = new CChildFrame;
+  const bool created = frame->LoadFrame(*main, IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, new base::CView);
+  g_bPlainLayout = true;
+  if (!created) return;
+
+  const core::Rect place = core::AlbumFramePlace(m_rcMainClient.right, m_rcCaptureClient.right,
+                                                 m_rcMainClient.bottom);
+  ::MoveWindow(frame->m_hWnd, place.x, place.y, place.cx, place.cy, TRUE);
+  frame->InitialUpdateFrame();
+  g_pAlbumFrame = frame;
+  frame->SetTitle(base::LoadResString(IDS_ALBUM_TITLE).c_str());
+  ::SendMessageW(main->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(frame->m_hWnd),
+                 0);
+}
+
+// 800 x 600 (960 x 680 for a 640x480 video window), centred; maximised on a
+// screen no wider than that.
+void CLumoraApp::SizeMainFrame() {
+  HWND hwnd = m_pMainWnd->m_hWnd;
+  const std::string windowSize =
+      core::ToLowerAscii(app::ReadIniValue(m_strIniPath, "Setting", "WindowSize", "352x288"));
+  const core::Size size = core::MainFrameSize(windowSize);
+  const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+  if (core::ShowMainFrameMaximised(screenWidth, size)) {
+    ::ShowWindow(hwnd, SW_SHOWMAXIMIZED);
+  } else {
+    const int x = (screenWidth - size.cx) / 2;
+    const int y = (::GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
+    ::MoveWindow(hwnd, x, y > 0 ? y : 0, size.cx, size.cy, TRUE);
+    ::ShowWindow(hwnd, SW_SHOW);
+  }
+  ::UpdateWindow(hwnd);
+}
+
+// Empties the editor's working folder (documents + "\Lumora\Edit") of its
+// files and removes it; folders inside it are left alone.
+void CLumoraApp::CleanEditFolder() {
+  const std::wstring product = app::ProductFolder();
+  if (product.empty()) return;
+  const std::wstring folder = product + L"\\Edit";
+  WIN32_FIND_DATAW found;
+  {
+    base::FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!find) return;
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        ::DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+      }
+    } while (::FindNextFileW(find.Get(), &found));
+  }
+  ::RemoveDirectoryW(folder.c_str());
+}
+
+int CLumoraApp::ExitInstance() {
+  CleanEditFolder();
+  app::WriteIniValue(m_strIniPath, "Setting", "Index", "0");
+  app::ClearDriverMark();
+  RunHidden(L"net start \"Snapvisor\"");
+  return CWinApp::ExitInstance();
+}

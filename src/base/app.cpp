@@ -1,0 +1,52 @@
+#include "base/app.h"
+
+namespace base {
+namespace {
+CWinApp* g_app = nullptr;
+}
+
+CWinApp::CWinApp(const wchar_t* appName) : m_appName(appName) { g_app = this; }
+
+CWinApp::~CWinApp() {
+  if (g_app == this) g_app = nullptr;
+}
+
+CWinApp* CWinApp::Get() { return g_app; }
+
+int CWinApp::Main(HINSTANCE instance, int showCommand) {
+  m_hInstance = instance;
+  m_nCmdShow = showCommand;
+  // A refused start ends here: exit undoes only what a full start did.
+  if (!InitInstance()) return 0;
+  m_exitCode = Run();
+  return ExitInstance();
+}
+
+void CWinApp::SetRegistryKey(const wchar_t* company) { m_registryKey = company; }
+
+std::wstring CWinApp::ProfileKeyPath() const {
+  return L"Software\\" + m_registryKey + L"\\" + m_appName;
+}
+
+// Walks from the message's window up to the top, letting each window of ours
+// translate it first (accelerators, dialog navigation).
+bool CWinApp::PreTranslate(MSG& msg) {
+  for (HWND hwnd = msg.hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
+    if (CWnd* wnd = CWnd::FromHandle(hwnd); wnd && wnd->PreTranslateMessage(&msg)) return true;
+  }
+  return false;
+}
+
+int CWinApp::Run() {
+  MSG msg{};
+  for (;;) {
+    const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(msg.wParam);
+    if (got == -1) return -1;
+    if (PreTranslate(msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+}  // namespace base

@@ -1,0 +1,230 @@
+#include "base/frame.h"
+
+#include "base/app.h"
+
+namespace base {
+namespace {
+
+const wchar_t kFrameClass[] = L"LumoraFrame";
+const wchar_t kChildClass[] = L"LumoraChildFrame";
+const wchar_t kViewClass[] = L"LumoraView";
+const UINT kFirstChildId = 0xFF00;
+
+bool RegisterFrameClass(const wchar_t* name, UINT iconId, WNDPROC proc) {
+  HINSTANCE inst = ::GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (::GetClassInfoExW(inst, name, &wc)) return true;
+  wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = inst;
+  wc.hIcon = ::LoadIconW(inst, MAKEINTRESOURCEW(iconId));
+  wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = name;
+  return ::RegisterClassExW(&wc) != 0;
+}
+
+}  // namespace
+
+bool CView::CreateView(HWND parent, UINT id) {
+  return CreateEx(0, kViewClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                  0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+}
+
+void CView::PostNcDestroy() {
+  // The frame outlives its children's windows: forget this view there.
+  if (m_pFrame && m_pFrame->GetActiveView() == this) m_pFrame->SetActiveView(nullptr);
+  delete this;
+}
+
+bool CFormView::CreateView(HWND parent, UINT id) {
+  if (!CreateFromTemplate(m_templateId, parent)) return false;
+  ::SetWindowLongPtrW(m_hWnd, GWLP_ID, static_cast<LONG_PTR>(id));
+  ::ShowWindow(m_hWnd, SW_SHOW);
+  return true;
+}
+
+bool CFormView::PreTranslateMessage(MSG* msg) {
+  // Dialog keys (Tab, arrows, Enter) for the form's controls, but not the
+  // accelerator keys the frame handles.
+  if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && msg->wParam != VK_F1 &&
+      ::GetKeyState(VK_CONTROL) >= 0) {
+    return ::IsDialogMessageW(m_hWnd, msg) != FALSE;
+  }
+  return false;
+}
+
+// ---------------------------------------------------------------- main frame
+
+const MessageMap* CMDIFrameWnd::GetThisMessageMap() {
+  static constexpr MsgMapEntry kEntries[] = {
+      MessageEntry<&CMDIFrameWnd::OnSize>(WM_SIZE),
+      MessageEntry<&CMDIFrameWnd::OnDestroy>(WM_DESTROY),
+  };
+  static const MessageMap kMap{CWnd::GetThisMessageMap(), kEntries};
+  return &kMap;
+}
+
+const MessageMap* CMDIFrameWnd::GetMessageMap() const { return GetThisMessageMap(); }
+
+bool CMDIFrameWnd::LoadFrame(UINT resourceId, DWORD style) {
+  HINSTANCE inst = ::GetModuleHandleW(nullptr);
+  m_hAccel = ::LoadAcceleratorsW(inst, MAKEINTRESOURCEW(resourceId));
+  const std::wstring title = CWinApp::Get() ? CWinApp::Get()->AppName() : std::wstring();
+  if (!RegisterFrameClass(kFrameClass, resourceId, StaticWndProc) ||
+      !CreateEx(0, kFrameClass, title.c_str(), style | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr)) {
+    delete this;
+    return false;
+  }
+  CLIENTCREATESTRUCT ccs{nullptr, kFirstChildId};
+  m_hWndMDIClient = ::CreateWindowExW(
+      WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
+      WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VISIBLE, 0, 0,
+      0, 0, m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(0xE900)), inst, &ccs);
+  if (!m_hWndMDIClient || !OnCreateFrame()) {
+    ::DestroyWindow(m_hWnd);  // deletes this object
+    return false;
+  }
+  RecalcLayout();
+  return true;
+}
+
+CMDIChildWnd* CMDIFrameWnd::MDIGetActive() const {
+  if (!m_hWndMDIClient) return nullptr;
+  HWND child = reinterpret_cast<HWND>(::SendMessageW(m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0));
+  return dynamic_cast<CMDIChildWnd*>(FromHandle(child));
+}
+
+void CMDIFrameWnd::RecalcLayout() {
+  if (!m_hWnd || !m_hWndMDIClient) return;
+  RECT rc;
+  ::GetClientRect(m_hWnd, &rc);
+  for (HWND bar : {m_hWndTopBar, m_hWndBottomBar}) {
+    if (!bar || !::IsWindowVisible(bar)) continue;
+    ::SendMessageW(bar, WM_SIZE, 0, 0);  // toolbars and status bars size themselves
+    RECT br;
+    ::GetWindowRect(bar, &br);
+    const int h = br.bottom - br.top;
+    if (bar == m_hWndTopBar) {
+      rc.top += h;
+    } else {
+      rc.bottom -= h;
+    }
+  }
+  ::MoveWindow(m_hWndMDIClient, rc.left, rc.top, rc.right - rc.left,
+               rc.bottom > rc.top ? rc.bottom - rc.top : 0, TRUE);
+}
+
+LRESULT CMDIFrameWnd::OnSize(WPARAM wParam, LPARAM) {
+  if (wParam != SIZE_MINIMIZED) RecalcLayout();
+  return 0;
+}
+
+LRESULT CMDIFrameWnd::OnDestroy(WPARAM, LPARAM) {
+  if (CWinApp* app = CWinApp::Get(); app && app->m_pMainWnd == this) {
+    app->m_pMainWnd = nullptr;
+    ::PostQuitMessage(0);
+  }
+  return Default();
+}
+
+bool CMDIFrameWnd::PreTranslateMessage(MSG* msg) {
+  if (m_hWndMDIClient && ::TranslateMDISysAccel(m_hWndMDIClient, msg)) return true;
+  return m_hAccel && ::TranslateAcceleratorW(m_hWnd, m_hAccel, msg);
+}
+
+bool CMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM) {
+  const UINT id = LOWORD(wParam);
+  if (CMDIChildWnd* child = MDIGetActive(); child && child->RouteCommand(id)) return true;
+  if (OnCmdMsg(id)) return true;
+  CWinApp* app = CWinApp::Get();
+  return app && app->OnCmdMsg(id);
+}
+
+LRESULT CMDIFrameWnd::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::DefFrameProcW(m_hWnd, m_hWndMDIClient, message, wParam, lParam);
+}
+
+// --------------------------------------------------------------- child frame
+
+const MessageMap* CMDIChildWnd::GetThisMessageMap() {
+  static constexpr MsgMapEntry kEntries[] = {
+      MessageEntry<&CMDIChildWnd::OnSize>(WM_SIZE),
+  };
+  static const MessageMap kMap{CWnd::GetThisMessageMap(), kEntries};
+  return &kMap;
+}
+
+const MessageMap* CMDIChildWnd::GetMessageMap() const { return GetThisMessageMap(); }
+
+bool CMDIChildWnd::LoadFrame(CMDIFrameWnd& main, UINT resourceId, DWORD style, CView* view) {
+  m_pMainFrame = &main;
+  m_pView = view;
+  if (!RegisterFrameClass(kChildClass, resourceId, StaticWndProc)) {
+    delete view;
+    delete this;
+    return false;
+  }
+  MDICREATESTRUCTW mcs{};
+  mcs.szClass = kChildClass;
+  mcs.szTitle = L"";
+  mcs.hOwner = ::GetModuleHandleW(nullptr);
+  mcs.x = mcs.y = mcs.cx = mcs.cy = CW_USEDEFAULT;
+  mcs.style = style;
+  mcs.lParam = reinterpret_cast<LPARAM>(this);
+  HWND hwnd = reinterpret_cast<HWND>(
+      ::SendMessageW(main.m_hWndMDIClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+  if (!hwnd) {
+    delete view;
+    delete this;
+    return false;
+  }
+  if (!OnCreateClient()) {
+    ::SendMessageW(main.m_hWndMDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd), 0);
+    return false;
+  }
+  return true;
+}
+
+bool CMDIChildWnd::OnCreateClient() {
+  if (!m_pView) return true;
+  CView* view = m_pView;
+  view->SetParentFrame(this);
+  if (!view->CreateView(m_hWnd, 0xE900)) {
+    m_pView = nullptr;
+    delete view;
+    return false;
+  }
+  RECT rc;
+  ::GetClientRect(m_hWnd, &rc);
+  ::MoveWindow(view->m_hWnd, 0, 0, rc.right, rc.bottom, TRUE);
+  return true;
+}
+
+void CMDIChildWnd::InitialUpdateFrame() {
+  if (m_pView) m_pView->OnInitialUpdate();
+  ::ShowWindow(m_hWnd, SW_SHOW);
+}
+
+bool CMDIChildWnd::RouteCommand(UINT id) {
+  if (m_pView && m_pView->OnCmdMsg(id)) return true;
+  return OnCmdMsg(id);
+}
+
+bool CMDIChildWnd::OnCommand(WPARAM wParam, LPARAM) { return RouteCommand(LOWORD(wParam)); }
+
+LRESULT CMDIChildWnd::OnSize(WPARAM, LPARAM lParam) {
+  const LRESULT r = Default();
+  if (m_pView && m_pView->m_hWnd) {
+    ::MoveWindow(m_pView->m_hWnd, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+  }
+  return r;
+}
+
+LRESULT CMDIChildWnd::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::DefMDIChildProcW(m_hWnd, message, wParam, lParam);
+}
+
+}  // namespace base

@@ -1,0 +1,20 @@
+#include "base/message_box.h"
+
+#include "base/app.h"
+#include "base/strings.h"
+#include "base/trace.h"
+
+namespace base {
+
+int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
+  Trace("message box: [%s] %s", Narrow(caption).c_str(), Narrow(text).c_str());
+  return ::MessageBoxW(owner, text.c_str(), caption.c_str(), type);
+}
+
+int AppMessageBox(const std::wstring& text, UINT type) {
+  CWinApp* app = CWinApp::Get();
+  HWND owner = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
+  return ShowMessageBox(owner, text, app ? app->AppName() : std::wstring(), type);
+}
+
+}  // namespace base

@@ -1,0 +1,25 @@
+#pragma once
+// Text between the program's wide strings, the 8-bit interfaces (system code
+// page) and the string tables.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace base {
+
+std::wstring Widen(std::string_view ansi);   // system ANSI code page
+std::string Narrow(std::wstring_view wide);  // system ANSI code page
+
+// A string-table entry of the module's resources in the thread's language;
+// the empty text when it is missing.
+std::wstring LoadResString(UINT id, HINSTANCE module = nullptr);
+
+// printf-style formatting into a wide string.
+std::wstring FormatW(const wchar_t* format, ...);
+std::string FormatA(const char* format, ...);
+
+// The part of a path after its last backslash.
+std::wstring FileNameOf(std::wstring_view path);
+
+}  // namespace base

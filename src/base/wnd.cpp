@@ -1,0 +1,234 @@
+#include "base/wnd.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "base/trace.h"
+
+namespace base {
+namespace {
+
+const wchar_t kObjectProperty[] = L"Lumora.CWnd";
+const UINT_PTR kSubclassId = 1;
+
+// Messages whose dialog-procedure result is the answer itself rather than
+// a handled flag with the answer in DWLP_MSGRESULT.
+bool DialogReturnsDirectly(UINT msg) {
+  switch (msg) {
+    case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN: case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: case WM_COMPAREITEM: case WM_VKEYTOITEM:
+    case WM_CHARTOITEM: case WM_QUERYDRAGICON: case WM_INITDIALOG:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool EnsureClass(const wchar_t* className, WNDPROC proc) {
+  HINSTANCE inst = ::GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (::GetClassInfoExW(inst, className, &wc)) return true;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = inst;
+  wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = className;
+  return ::RegisterClassExW(&wc) != 0;
+}
+
+}  // namespace
+
+const MsgMapEntry* MessageMap::FindMessage(UINT message) const {
+  for (const MessageMap* map = this; map; map = map->base) {
+    for (const MsgMapEntry& e : map->entries) {
+      if (e.message == message && message != WM_COMMAND) return &e;
+    }
+  }
+  return nullptr;
+}
+
+const MsgMapEntry* MessageMap::FindCommand(UINT id) const {
+  for (const MessageMap* map = this; map; map = map->base) {
+    for (const MsgMapEntry& e : map->entries) {
+      if (e.message == WM_COMMAND && id >= e.idFirst && id <= e.idLast) return &e;
+    }
+  }
+  return nullptr;
+}
+
+CWnd::~CWnd() {
+  if (m_hWnd) {
+    HWND hwnd = m_hWnd;
+    Detach();
+    ::DestroyWindow(hwnd);
+  }
+}
+
+CWnd* CWnd::FromHandle(HWND hwnd) {
+  return hwnd ? static_cast<CWnd*>(::GetPropW(hwnd, kObjectProperty)) : nullptr;
+}
+
+const MessageMap* CWnd::GetThisMessageMap() {
+  static const MessageMap kMap{nullptr, {}};
+  return &kMap;
+}
+
+const MessageMap* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+
+void CWnd::Attach(HWND hwnd) {
+  m_hWnd = hwnd;
+  ::SetPropW(hwnd, kObjectProperty, this);
+}
+
+void CWnd::Detach() {
+  if (!m_hWnd) return;
+  ::RemovePropW(m_hWnd, kObjectProperty);
+  if (m_kind == Kind::Subclass) ::RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
+  m_hWnd = nullptr;
+}
+
+bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                    int x, int y, int cx, int cy, HWND parent, HMENU menuOrId) {
+  if (!EnsureClass(className, StaticWndProc)) return false;
+  HWND hwnd = ::CreateWindowExW(exStyle, className, title, style, x, y, cx, cy, parent, menuOrId,
+                                ::GetModuleHandleW(nullptr), this);
+  return hwnd != nullptr;
+}
+
+bool CWnd::SubclassWindow(HWND hwnd) {
+  if (!hwnd || FromHandle(hwnd)) return false;
+  m_kind = Kind::Subclass;
+  if (!::SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    return false;
+  }
+  Attach(hwnd);
+  return true;
+}
+
+bool CWnd::CreateFromTemplate(UINT templateId, HWND parent) {
+  HWND hwnd = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId),
+                                   parent, StaticDlgProc, reinterpret_cast<LPARAM>(this));
+  return hwnd != nullptr;
+}
+
+void CWnd::DestroyWindow() {
+  if (m_hWnd) ::DestroyWindow(m_hWnd);
+}
+
+bool CWnd::OnCmdMsg(UINT id) {
+  const MsgMapEntry* e = GetMessageMap()->FindCommand(id);
+  if (!e) return false;
+  e->call(*this, id, 0);
+  return true;
+}
+
+bool CWnd::PreTranslateMessage(MSG*) { return false; }
+
+bool CWnd::OnCommand(WPARAM wParam, LPARAM) { return OnCmdMsg(LOWORD(wParam)); }
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND) {
+    if (OnCommand(wParam, lParam)) return 0;
+  } else if (message == WM_INITDIALOG) {
+    return OnInitDialog();
+  } else if (const MsgMapEntry* e = GetMessageMap()->FindMessage(message)) {
+    return e->call(*this, wParam, lParam);
+  }
+  return DefaultProc(message, wParam, lParam);
+}
+
+LRESULT CWnd::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (m_kind) {
+    case Kind::Dialog:
+      if (m_current) m_current->defaultAsked = true;
+      return 0;
+    case Kind::Subclass:
+      return ::DefSubclassProc(m_hWnd, message, wParam, lParam);
+    case Kind::Window:
+      break;
+  }
+  return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default() {
+  if (!m_current) return 0;
+  return DefaultProc(m_current->message, m_current->wParam, m_current->lParam);
+}
+
+bool CWnd::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  CurrentMessage current{msg, wp, lp, false};
+  CurrentMessage* outer = std::exchange(m_current, &current);
+  try {
+    result = WindowProc(msg, wp, lp);
+  } catch (...) {
+    Trace("window procedure: exception in message 0x%04x", msg);
+    result = 0;
+  }
+  m_current = outer;
+  return !current.defaultAsked;
+}
+
+LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  CWnd* wnd = FromHandle(hwnd);
+  if (!wnd && msg == WM_NCCREATE) {
+    const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lp);
+    void* param = cs->lpCreateParams;
+    if ((cs->dwExStyle & WS_EX_MDICHILD) && param) {
+      param = reinterpret_cast<void*>(static_cast<const MDICREATESTRUCTW*>(param)->lParam);
+    }
+    wnd = static_cast<CWnd*>(param);
+    if (wnd) {
+      wnd->m_kind = Kind::Window;
+      wnd->Attach(hwnd);
+    }
+  }
+  if (!wnd) return ::DefWindowProcW(hwnd, msg, wp, lp);
+  LRESULT result = 0;
+  wnd->Dispatch(msg, wp, lp, result);
+  if (msg == WM_NCDESTROY) {
+    wnd->Detach();
+    wnd->PostNcDestroy();
+  }
+  return result;
+}
+
+INT_PTR CALLBACK CWnd::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  CWnd* wnd = FromHandle(hwnd);
+  if (!wnd && msg == WM_INITDIALOG) {
+    wnd = reinterpret_cast<CWnd*>(lp);
+    if (wnd) {
+      wnd->m_kind = Kind::Dialog;
+      wnd->Attach(hwnd);
+    }
+  }
+  if (!wnd) return FALSE;
+  LRESULT result = 0;
+  const bool handled = wnd->Dispatch(msg, wp, lp, result);
+  if (msg == WM_NCDESTROY) {
+    wnd->Detach();
+    wnd->PostNcDestroy();
+    return FALSE;
+  }
+  if (DialogReturnsDirectly(msg)) return static_cast<INT_PTR>(result);
+  if (!handled) return FALSE;
+  ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+  return TRUE;
+}
+
+LRESULT CALLBACK CWnd::SubclassProc(HWND, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                    DWORD_PTR ref) {
+  CWnd* wnd = reinterpret_cast<CWnd*>(ref);
+  LRESULT result = 0;
+  wnd->Dispatch(msg, wp, lp, result);
+  if (msg == WM_NCDESTROY) {
+    wnd->Detach();
+    wnd->PostNcDestroy();
+  }
+  return result;
+}
+
+}  // namespace base

@@ -1,0 +1,64 @@
+# Sourced by the tools: one virtual display, the build's 32-bit Wine prefix
+# and one persistent wineserver, started and ended by a single owner.
+# shellcheck source=env.sh
+. "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+
+LUMORA_XVFB_PID=
+LUMORA_OWNS_SERVER=
+
+# Starts Xvfb on a free display number unless DISPLAY is already set.
+lumora_start_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  local n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  LUMORA_XVFB_PID=$!
+  local i
+  for i in $(seq 100); do
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    sleep 0.1
+  done
+  export DISPLAY=":$n"
+}
+
+# Creates the prefix on first use: win32, no crash dialog, no 2 s wait on
+# DestroyWindow, 96 dpi, and a virtual desktop that draws title bars.
+lumora_ensure_prefix() {
+  [ -f "$WINEPREFIX/system.reg" ] && [ -f "$WINEPREFIX/.lumora-ready" ] && return 0
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i </dev/null >/dev/null 2>&1
+  wine regedit /S "$(winepath -w "$LUMORA_ROOT/tools/prefix.reg")" </dev/null >/dev/null 2>&1
+  # Title-bar glyphs: Wine's own Marlett, which it does not find by itself.
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  wineserver -w
+  touch "$WINEPREFIX/.lumora-ready"
+}
+
+# One persistent wineserver for the whole run; its output must not hold a
+# pipe that ctest waits on, so every standard stream goes to /dev/null.
+lumora_start_wineserver() {
+  if wineserver -k0 2>/dev/null; then :; fi
+  wineserver -p </dev/null >/dev/null 2>&1
+  LUMORA_OWNS_SERVER=1
+  wine wineboot </dev/null >/dev/null 2>&1
+}
+
+lumora_stop_all() {
+  if [ -n "$LUMORA_OWNS_SERVER" ]; then
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    LUMORA_OWNS_SERVER=
+  fi
+  if [ -n "$LUMORA_XVFB_PID" ]; then
+    kill "$LUMORA_XVFB_PID" 2>/dev/null || true
+    wait "$LUMORA_XVFB_PID" 2>/dev/null || true
+    LUMORA_XVFB_PID=
+  fi
+}
+
+# Display, prefix and server in one step; lumora_stop_all ends what it began.
+lumora_start_all() {
+  lumora_start_display
+  lumora_ensure_prefix
+  lumora_start_wineserver
+}
