@@ -2,7 +2,7 @@
 # prefix that belongs to the build. Nothing here touches the user's ~/.wine.
 LUMORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export LUMORA_ROOT
-export LUMORA_BUILD="$LUMORA_ROOT/build"
+export LUMORA_BUILD="${LUMORA_BUILD:-$LUMORA_ROOT/build}"
 export LUMORA_BIN="$LUMORA_BUILD/win/bin"
 export WINEPREFIX="$LUMORA_BUILD/wineprefix"
 export WINEARCH=win32
