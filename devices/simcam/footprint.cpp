@@ -123,6 +123,12 @@ std::wstring DeviceInstance(Family family) {
   return {};
 }
 
+std::wstring InterfaceKey(Family family) {
+  const std::wstring instance = DeviceInstance(family);
+  if (instance.empty()) return {};
+  return std::wstring(kDeviceClassKey) + L"\\" + InterfaceKeyName(instance);
+}
+
 bool InstallFootprint(Family family) {
   RemoveFootprint();
   bool ok = SetDword(HKEY_LOCAL_MACHINE, kDriverKey, L"StatusReport", kInstalledStatusReport) &&
@@ -132,7 +138,7 @@ bool InstallFootprint(Family family) {
             WriteTwainIni(family);
   const std::wstring instance = DeviceInstance(family);
   if (!instance.empty()) {
-    const std::wstring key = std::wstring(kDeviceClassKey) + L"\\" + InterfaceKeyName(instance);
+    const std::wstring key = InterfaceKey(family);
     ok = ok && SetText(HKEY_LOCAL_MACHINE, key, L"DeviceInstance", instance) &&
          SetDword(HKEY_LOCAL_MACHINE, key + L"\\#GLOBAL\\Control", L"Linked", 1);
   }

@@ -25,6 +25,10 @@ inline constexpr unsigned long kInstalledStatusReport = 0xF0000001ul;
 // The device instance text of a family ("" for none).
 std::wstring DeviceInstance(Family family);
 
+// The device interface's key below HKEY_LOCAL_MACHINE ("" for none); its
+// "#GLOBAL\Control" subkey holds "Linked".
+std::wstring InterfaceKey(Family family);
+
 // Writes the whole footprint for `family` (removing any earlier one first).
 bool InstallFootprint(Family family);
 // Removes every trace of every family.

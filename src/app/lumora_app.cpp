@@ -13,6 +13,7 @@
 #include "core/startup_rules.h"
 #include "core/text.h"
 #include "editor/main_frame.h"
+#include "editor/menus.h"
 #include "res/resource.h"
 
 base::CMDIChildWnd* g_pCaptureFrame = nullptr;
@@ -85,17 +86,13 @@ bool CLumoraApp::TakeSingleInstance() {
   return false;
 }
 
-// Menu 182 without its editing entries: "&File" (E&xit) and "&Help".
 void CLumoraApp::LoadStartupMenu() {
   HWND frame = m_pMainWnd->m_hWnd;
-  HMENU menu = ::LoadMenuW(Instance(), MAKEINTRESOURCEW(IDR_MENU_MAIN));
+  HMENU menu = LoadStandardMenu(Instance());
   if (!menu) return;
   HMENU old = ::GetMenu(frame);
   ::SetMenu(frame, menu);
   if (old) ::DestroyMenu(old);
-  for (int position : {5, 4, 3, 2, 1}) ::DeleteMenu(menu, position, MF_BYPOSITION);
-  HMENU file = ::GetSubMenu(menu, 0);
-  for (int i = 0; i < 3; ++i) ::DeleteMenu(file, 0, MF_BYPOSITION);
   ::DrawMenuBar(frame);
 }
 

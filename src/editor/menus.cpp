@@ -1,0 +1,14 @@
+#include "editor/menus.h"
+
+#include <initializer_list>
+
+#include "res/resource.h"
+
+HMENU LoadStandardMenu(HINSTANCE resources) {
+  HMENU menu = ::LoadMenuW(resources, MAKEINTRESOURCEW(IDR_MENU_MAIN));
+  if (!menu) return nullptr;
+  for (int position : {5, 4, 3, 2, 1}) ::DeleteMenu(menu, position, MF_BYPOSITION);
+  HMENU file = ::GetSubMenu(menu, 0);
+  for (int i = 0; i < 3; ++i) ::DeleteMenu(file, 0, MF_BYPOSITION);
+  return menu;
+}

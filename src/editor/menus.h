@@ -1,0 +1,8 @@
+#pragma once
+// The main window's menus, all made from menu 182 by deleting entries by
+// position.
+#include <windows.h>
+
+// The standard mode's menu: "&File" with "E&xit" only, and "&Help". The
+// caller owns the menu (or gives it to a window).
+HMENU LoadStandardMenu(HINSTANCE resources);
