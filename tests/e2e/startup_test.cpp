@@ -1,6 +1,8 @@
 // Start-up and exit of Lumora.exe as a user meets them.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "lumora_session.h"
 
 namespace e2e {
@@ -17,6 +19,32 @@ TEST(Startup, FirstStartCreatesTheFoldersAndTheSettingsFile) {
   EXPECT_EQ(lumora.ExitCode(), 0u);
   EXPECT_EQ(lumora.Setting("Setting", "Index"), "0");
   EXPECT_FALSE(std::filesystem::exists(lumora.SettingsFile().wstring() + L".new"));
+}
+
+TEST(Startup, ExitEmptiesTheEditorsWorkingFolder) {
+  {
+    LumoraSession lumora;
+    const auto edit = lumora.Documents() / L"Lumora" / L"Edit";
+    std::filesystem::create_directories(edit / L"kept");
+    std::ofstream(edit / L"temp.bmp") << "x";
+    std::ofstream(edit / L"changed.bmp") << "x";
+    std::ofstream(edit / L"kept" / L"inner.bmp") << "x";
+    lumora.Start();
+    ASSERT_NE(lumora.WaitForMainWindow(), nullptr);
+    ASSERT_TRUE(lumora.Close());
+    // The files go; a folder inside (and so the folder itself) stays.
+    EXPECT_FALSE(std::filesystem::exists(edit / L"temp.bmp"));
+    EXPECT_FALSE(std::filesystem::exists(edit / L"changed.bmp"));
+    EXPECT_TRUE(std::filesystem::exists(edit / L"kept" / L"inner.bmp"));
+  }
+  LumoraSession lumora;
+  const auto edit = lumora.Documents() / L"Lumora" / L"Edit";
+  std::filesystem::create_directories(edit);
+  std::ofstream(edit / L"temp.bmp") << "x";
+  lumora.Start();
+  ASSERT_NE(lumora.WaitForMainWindow(), nullptr);
+  ASSERT_TRUE(lumora.Close());
+  EXPECT_FALSE(std::filesystem::exists(edit));
 }
 
 TEST(Startup, StandingWindowsAndTheReducedMenu) {
