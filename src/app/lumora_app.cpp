@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "album/child_frame.h"
+#include "album/file_tree_view.h"
 #include "app/driver_mark.h"
 #include "app/settings.h"
 #include "app/startup_checks.h"
@@ -138,7 +139,8 @@ void CLumoraApp::CreateAlbumWindow() {
   if (!main) return;
   g_bPlainLayout = false;
   auto* frame = new CChildFrame;
-  const bool created = frame->LoadFrame(*main, IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, new base::CView);
+  const bool created =
+      frame->LoadFrame(*main, IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, new CFileTreeView);
   g_bPlainLayout = true;
   if (!created) return;
 

@@ -84,6 +84,12 @@ struct MemoryDcTraits {
   static void Close(Type h) { ::DeleteDC(h); }
 };
 
+struct GlobalMemoryTraits {
+  using Type = HGLOBAL;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { ::GlobalFree(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
@@ -94,6 +100,7 @@ using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using Brush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
 using MemoryDc = UniqueHandle<MemoryDcTraits>;
+using GlobalMemory = UniqueHandle<GlobalMemoryTraits>;
 
 // A device context taken with GetDC and given back with ReleaseDC.
 class WindowDc {

@@ -11,6 +11,11 @@ int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& cap
   return ::MessageBoxW(owner, text.c_str(), caption.c_str(), type);
 }
 
+int ShowMessageBox(HWND owner, const std::wstring& text, UINT type) {
+  Trace("message box: [] %s", Narrow(text).c_str());
+  return ::MessageBoxW(owner, text.c_str(), nullptr, type);
+}
+
 int AppMessageBox(const std::wstring& text, UINT type) {
   CWinApp* app = CWinApp::Get();
   HWND owner = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;

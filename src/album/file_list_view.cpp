@@ -1,0 +1,565 @@
+#include "album/file_list_view.h"
+
+
+#include <algorithm>
+
+#include "album/album_prompt_dialog.h"
+#include "album/file_tree_view.h"
+#include "app/lumora_app.h"
+#include "app/settings.h"
+#include "base/handles.h"
+#include "editor/main_frame.h"
+#include "base/message_box.h"
+#include "base/splitter.h"
+#include "base/strings.h"
+#include "core/text.h"
+#include "res/resource.h"
+
+CFileListView* g_pFileListView = nullptr;
+
+namespace {
+
+const char kAlbum[] = "ALBUM";
+const COLORREF kIconBack = RGB(181, 222, 237);
+const COLORREF kDetailsBack = RGB(255, 255, 255);
+const int kColumns = 4;
+const int kHideAbove = 5;  // details: a row this close to the top hides its cell
+
+std::uint32_t DateKeyOf(const FILETIME& written) {
+  FILETIME local;
+  SYSTEMTIME t;
+  if (!::FileTimeToLocalFileTime(&written, &local) || !::FileTimeToSystemTime(&local, &t)) return 0;
+  return core::DateKey(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
+}
+
+UINT TypeTextOf(const std::wstring& path) {
+  switch (core::KindOfFile(base::Narrow(base::FileNameOf(path)))) {
+    case core::AlbumFileKind::Bitmap: return IDS_LIST_TYPE_BMP;
+    case core::AlbumFileKind::Video: return IDS_LIST_TYPE_AVI;
+    default: return IDS_LIST_TYPE_JPG;
+  }
+}
+
+}  // namespace
+
+const base::MessageMap* CFileListView::GetMessageMap() const {
+  static constexpr base::MsgMapEntry kEntries[] = {
+      base::MessageEntry<&CFileListView::OnReflectedNotify>(base::kReflectedNotify),
+      base::MessageEntry<&CFileListView::OnScroll>(WM_VSCROLL),
+      base::MessageEntry<&CFileListView::OnScroll>(WM_MOUSEWHEEL),
+      base::MessageEntry<&CFileListView::OnScroll>(WM_KEYDOWN),
+      base::MessageEntry<&CFileListView::OnSize>(WM_SIZE),
+      base::MessageEntry<&CFileListView::OnButtonDown>(WM_LBUTTONDOWN),
+      base::MessageEntry<&CFileListView::OnRButtonDown>(WM_RBUTTONDOWN),
+      base::MessageEntry<&CFileListView::OnDestroy>(WM_DESTROY),
+      base::CommandEntry<&CFileListView::OnSortName>(ID_SORT_NAME),
+      base::CommandEntry<&CFileListView::OnSortSize>(ID_SORT_SIZE),
+      base::CommandEntry<&CFileListView::OnSortDate>(ID_SORT_DATE),
+      base::CommandEntry<&CFileListView::OnSearch>(ID_IMAGE_SEARCH),
+      base::CommandEntry<&CFileListView::OpenCurrentFile>(ID_IMAGE_EDIT),
+      base::CommandRangeEntry<&CFileListView::OnBrowse>(ID_IMAGE_BROWSE_LARGE, ID_IMAGE_BROWSE_SMALL),
+  };
+  static const base::MessageMap kMap{CView::GetThisMessageMap(), kEntries};
+  return &kMap;
+}
+
+CFileListView::~CFileListView() {
+  if (g_pFileListView == this) g_pFileListView = nullptr;
+  if (m_hDetailImages) ::ImageList_Destroy(m_hDetailImages);
+  if (m_hRowImages) ::ImageList_Destroy(m_hRowImages);
+}
+
+bool CFileListView::CreateView(HWND parent, UINT id) {
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | LVS_REPORT | LVS_NOCOLUMNHEADER |
+                      LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
+  HWND hwnd = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", style, 0, 0, 0, 0, parent,
+                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                ::GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd || !SubclassWindow(hwnd)) return false;
+  g_pFileListView = this;
+  m_strIniPath = app::SettingsPath();
+  const std::string sort = app::ReadIniValue(m_strIniPath, kAlbum, "SortType", "", 10);
+  if (sort.empty()) app::WriteIniValue(m_strIniPath, kAlbum, "SortType", "1");
+  m_nSortKey = sort.empty() ? 1 : core::AtoiC(sort);
+  ApplyModeStyle(Mode());
+  return true;
+}
+
+LRESULT CFileListView::OnDestroy(WPARAM, LPARAM) {
+  m_cells.clear();
+  if (!m_strIniPath.empty()) app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectFile", "");
+  if (g_pFileListView == this) g_pFileListView = nullptr;
+  return Default();
+}
+
+core::DisplayMode CFileListView::Mode() const {
+  return g_pFileTreeView ? g_pFileTreeView->DisplayMode() : core::DisplayMode::Large;
+}
+
+void CFileListView::Message(UINT id, const std::wstring& arg) const {
+  std::wstring text = base::LoadResString(id);
+  // The texts hold one "%s" for the name; put it in as it is.
+  if (const std::size_t at = text.find(L"%s"); at != std::wstring::npos) text.replace(at, 2, arg);
+  base::ShowMessageBox(m_hWnd, text);
+}
+
+void CFileListView::WriteCurrentFile(const std::wstring& path) {
+  app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectFile", base::Narrow(path));
+}
+
+void CFileListView::ApplyModeStyle(core::DisplayMode mode) {
+  LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
+  if (mode == core::DisplayMode::Details) {
+    style &= ~static_cast<LONG_PTR>(LVS_NOCOLUMNHEADER);
+    ListView_SetBkColor(m_hWnd, kDetailsBack);
+    ListView_SetTextBkColor(m_hWnd, kDetailsBack);
+  } else {
+    style |= LVS_NOCOLUMNHEADER;
+    ListView_SetBkColor(m_hWnd, kIconBack);
+    ListView_SetTextBkColor(m_hWnd, kIconBack);
+    ListView_SetExtendedListViewStyle(m_hWnd, 0);
+  }
+  ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, style);
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+CFileListView::Item CFileListView::ItemOf(const std::wstring& path, const WIN32_FIND_DATAW& found) {
+  Item item;
+  item.path = path;
+  const std::wstring name = found.cFileName;
+  item.title = name.substr(0, name.rfind(L'.'));
+  item.size = found.nFileSizeLow;
+  item.date = DateKeyOf(found.ftLastWriteTime);
+  return item;
+}
+
+bool CFileListView::AppendCell(const Item& item, int index) {
+  const core::CellRect r = core::GridCell(index, m_nColumns, m_geometry);
+  auto cell = std::make_unique<ThumbnailCell>(*this, index);
+  if (!cell->Create(m_hWnd, {r.left, r.top, r.right, r.bottom}, Mode() == core::DisplayMode::Details)) {
+    return false;
+  }
+  cell->SetPath(item.path);
+  const core::AlbumFileKind kind = core::KindOfFile(base::Narrow(base::FileNameOf(item.path)));
+  cell->SetKind(kind == core::AlbumFileKind::Jpeg ? 1 : 0);
+  m_items.push_back(item);
+  m_cells.push_back(std::move(cell));
+  return true;
+}
+
+void CFileListView::ReadBitmapInto(ThumbnailCell& cell) {
+  base::FileHandle file(::CreateFileW(cell.Path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return;
+  BYTE header[14];
+  DWORD read = 0;
+  LARGE_INTEGER actual{};
+  const bool headerRead = ::ReadFile(file.Get(), header, sizeof header, &read, nullptr) &&
+                          read == sizeof header && ::GetFileSizeEx(file.Get(), &actual);
+  const DWORD fileSize = headerRead ? (header[2] | header[3] << 8 | header[4] << 16 |
+                                       static_cast<DWORD>(header[5]) << 24)
+                                    : 0;
+  if (headerRead && fileSize <= 14) return;  // nothing behind the header: no bitmap
+  // A size field beyond the real file is a truncated file, not a request to
+  // allocate whatever the field says.
+  if (!headerRead || fileSize > actual.QuadPart) {
+    Message(IDS_LIST_READ_FAILED);
+    return;
+  }
+  const DWORD rest = fileSize - 14;
+  if (m_fileBuffer.size() < rest) m_fileBuffer.resize(static_cast<std::size_t>(fileSize) + 86);
+  if (!::ReadFile(file.Get(), m_fileBuffer.data(), rest, &read, nullptr) || read != rest) {
+    Message(IDS_LIST_READ_FAILED);
+    return;
+  }
+  cell.SetBitmapData(m_fileBuffer.data(), rest);
+}
+
+void CFileListView::ShowAlbum(const std::wstring& folder, core::DisplayMode mode) {
+  m_strFolder = folder;
+  m_geometry = core::GeometryOf(mode);
+  RECT rc;
+  ::GetClientRect(m_hWnd, &rc);
+  m_nColumns = core::GridColumns(rc.right, m_geometry);
+  for (const wchar_t* pattern : {L"\\*.bmp", L"\\*.avi", L"\\*.jpg"}) {
+    WIN32_FIND_DATAW found;
+    base::FindHandle find(::FindFirstFileW((folder + pattern).c_str(), &found));
+    if (!find) continue;
+    do {
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+      // Short-name matches ("x.jpeg" found by "*.jpg") are not album files.
+      if (core::KindOfFile(base::Narrow(found.cFileName)) == core::AlbumFileKind::Other) continue;
+      AppendCell(ItemOf(folder + L"\\" + found.cFileName, found), Count());
+    } while (::FindNextFileW(find.Get(), &found));
+  }
+  m_bShown = true;
+  ::SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
+  if (mode == core::DisplayMode::Details) {
+    SetUpDetails();
+  } else {
+    SetUpGrid();
+  }
+  for (auto& cell : m_cells) {
+    if (cell->Path().size() > 3 && core::KindOfFile(base::Narrow(cell->Path())) == core::AlbumFileKind::Bitmap) {
+      ReadBitmapInto(*cell);
+    }
+  }
+  Relayout();
+  ::SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
+  if (mode != core::DisplayMode::Details) {
+    for (auto& cell : m_cells) ::ShowWindow(cell->m_hWnd, SW_SHOWNA);
+  }
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CFileListView::SetUpDetails() {
+  if (!m_hDetailImages) m_hDetailImages = ::ImageList_Create(47, 35, ILC_COLOR4, 1, 1);
+  ListView_SetImageList(m_hWnd, m_hDetailImages, LVSIL_SMALL);
+  const UINT titles[kColumns] = {IDS_LIST_COL_NAME, IDS_LIST_COL_SIZE, IDS_LIST_COL_TYPE, IDS_LIST_COL_PATH};
+  const int widths[kColumns] = {125, 50, 70, 300};
+  while (ListView_DeleteColumn(m_hWnd, 0)) {
+  }
+  for (int c = 0; c < kColumns; ++c) {
+    std::wstring title = base::LoadResString(titles[c]);
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    col.fmt = LVCFMT_LEFT;
+    col.cx = widths[c];
+    col.pszText = title.data();
+    ListView_InsertColumn(m_hWnd, c, &col);
+  }
+  ListView_SetExtendedListViewStyle(m_hWnd, LVS_EX_FULLROWSELECT | LVS_EX_SUBITEMIMAGES);
+  for (int i = 0; i < Count(); ++i) AddRow(i);
+}
+
+void CFileListView::AddRow(int index) {
+  LVITEMW item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = index;
+  item.iImage = I_IMAGENONE;
+  item.pszText = const_cast<wchar_t*>(L"");
+  ListView_InsertItem(m_hWnd, &item);
+  WriteRow(index);
+}
+
+void CFileListView::WriteRow(int index) {
+  const Item& it = m_items[static_cast<std::size_t>(index)];
+  std::wstring texts[kColumns] = {base::FileNameOf(it.path), base::FormatW(L"%uKB", it.size / 1024),
+                                  base::LoadResString(TypeTextOf(it.path)), it.path};
+  for (int c = 0; c < kColumns; ++c) ListView_SetItemText(m_hWnd, index, c, texts[c].data());
+}
+
+void CFileListView::SetUpGrid() {
+  RECT rc;
+  ::GetClientRect(m_hWnd, &rc);
+  const int rowHeight = m_geometry.cellHeight + m_geometry.gap;
+  m_nVisibleRows = rc.bottom / rowHeight;
+  m_nContentHeight = core::GridRows(Count(), m_nColumns) * rowHeight;
+  while (ListView_DeleteColumn(m_hWnd, 0)) {
+  }
+  LVCOLUMNW col{};
+  col.mask = LVCF_WIDTH;
+  col.cx = 0;
+  ListView_InsertColumn(m_hWnd, 0, &col);
+  HIMAGELIST rows = ::ImageList_Create(1, rowHeight, ILC_COLOR, 1, 1);
+  ListView_SetImageList(m_hWnd, rows, LVSIL_SMALL);
+  if (m_hRowImages) ::ImageList_Destroy(m_hRowImages);
+  m_hRowImages = rows;
+  ResetPlaceholders();
+}
+
+void CFileListView::ResetPlaceholders() {
+  ListView_DeleteAllItems(m_hWnd);
+  const int rows = core::GridRows(Count(), m_nColumns);
+  ListView_SetItemCount(m_hWnd, rows);
+  for (int r = 0; r < rows; ++r) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = r;
+    item.pszText = const_cast<wchar_t*>(L"");
+    ListView_InsertItem(m_hWnd, &item);
+  }
+}
+
+void CFileListView::Relayout() {
+  const bool details = Mode() == core::DisplayMode::Details;
+  HDWP defer = ::BeginDeferWindowPos(Count());
+  for (int i = 0; i < Count(); ++i) {
+    ThumbnailCell& cell = *m_cells[static_cast<std::size_t>(i)];
+    RECT row{};
+    if (details) {
+      row.left = LVIR_ICON;
+      ::SendMessageW(m_hWnd, LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&row));
+      cell.SetRect({row.left, row.top, row.left + m_geometry.boxWidth, row.top + m_geometry.boxHeight});
+      const bool visible = row.top >= kHideAbove;
+      ::ShowWindow(cell.m_hWnd, visible ? SW_SHOWNA : SW_HIDE);
+      if (visible) ListView_SetItemState(m_hWnd, i, cell.IsSelected() ? LVIS_SELECTED : 0, LVIS_SELECTED);
+      continue;
+    }
+    const core::CellRect r = core::GridCell(i, m_nColumns, m_geometry);
+    row.left = LVIR_BOUNDS;
+    ::SendMessageW(m_hWnd, LVM_GETITEMRECT, i / m_nColumns, reinterpret_cast<LPARAM>(&row));
+    const int top = row.top + m_geometry.gap;
+    if (defer && (r.left != cell.Rect().left || top != cell.Rect().top)) {
+      defer = ::DeferWindowPos(defer, cell.m_hWnd, nullptr, r.left, top, m_geometry.cellWidth,
+                               m_geometry.cellHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    cell.SetRect({r.left, top, r.right, top + m_geometry.cellHeight});
+  }
+  if (defer) ::EndDeferWindowPos(defer);
+}
+
+void CFileListView::ResetList(core::DisplayMode mode) {
+  m_cells.clear();
+  m_items.clear();
+  ListView_DeleteAllItems(m_hWnd);
+  if (mode == core::DisplayMode::Details) {
+    while (ListView_DeleteColumn(m_hWnd, 0)) {
+    }
+  }
+  m_nCurrent = -1;
+  m_bShown = false;
+  m_strFolder.clear();
+  app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectFile", "");
+  app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", "");
+  app::WriteIniValue(m_strIniPath, "Setting", "CapturedImageFilePath", "");
+}
+
+void CFileListView::AddFile(const std::wstring& path) {
+  WIN32_FIND_DATAW found;
+  base::FindHandle find(::FindFirstFileW(path.c_str(), &found));
+  if (!find) {
+    Message(IDS_LIST_NO_FILE, path);
+    return;
+  }
+  const core::DisplayMode mode = Mode();
+  if (!m_bShown) {  // nothing shown yet: the grid of the current mode
+    m_geometry = core::GeometryOf(mode);
+    RECT rc;
+    ::GetClientRect(m_hWnd, &rc);
+    m_nColumns = core::GridColumns(rc.right, m_geometry);
+    m_bShown = true;
+    if (mode == core::DisplayMode::Details) SetUpDetails(); else SetUpGrid();
+  }
+  const int index = Count();
+  if (!AppendCell(ItemOf(path, found), index)) {
+    Message(IDS_LIST_ALLOC_FAILED);
+    return;
+  }
+  ThumbnailCell& cell = *m_cells.back();
+  if (core::KindOfFile(base::Narrow(found.cFileName)) == core::AlbumFileKind::Bitmap) ReadBitmapInto(cell);
+  if (mode == core::DisplayMode::Details) {
+    AddRow(index);
+    ListView_SetItemState(m_hWnd, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(m_hWnd, index, FALSE);
+    cell.SetSelected(true);
+  } else {
+    if (ListView_GetItemCount(m_hWnd) != core::GridRows(Count(), m_nColumns)) ResetPlaceholders();
+    ListView_EnsureVisible(m_hWnd, ListView_GetItemCount(m_hWnd) - 1, FALSE);
+    ::ShowWindow(cell.m_hWnd, SW_SHOWNA);
+  }
+  Relayout();
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CFileListView::ClearSelection() {
+  for (auto& cell : m_cells) cell->SetSelected(false);
+  if (Mode() == core::DisplayMode::Details) ListView_SetItemState(m_hWnd, -1, 0, LVIS_SELECTED);
+  m_nCurrent = -1;
+  WriteCurrentFile(L"");
+}
+
+void CFileListView::CopyRowSelection() {
+  for (int i = 0; i < Count(); ++i) {
+    const bool selected = ListView_GetItemState(m_hWnd, i, LVIS_SELECTED) != 0;
+    m_cells[static_cast<std::size_t>(i)]->SetSelected(selected);
+  }
+}
+
+void CFileListView::Sort(int key) {
+  const bool details = Mode() == core::DisplayMode::Details;
+  if (details) CopyRowSelection();
+  const ThumbnailCell* current = m_nCurrent >= 0 ? m_cells[static_cast<std::size_t>(m_nCurrent)].get() : nullptr;
+  core::BubbleSort(
+      m_items.size(),
+      [&](std::size_t a, std::size_t b) {
+        const Item& l = m_items[a];
+        const Item& r = m_items[b];
+        if (key == 2) return l.size > r.size;
+        if (key == 3) return l.date > r.date;
+        return core::TitleGreater(base::Narrow(l.title), base::Narrow(r.title));
+      },
+      [&](std::size_t a, std::size_t b) {
+        std::swap(m_items[a], m_items[b]);
+        std::swap(m_cells[a], m_cells[b]);
+      });
+  m_nSortKey = key;
+  m_nCurrent = -1;
+  for (int i = 0; i < Count(); ++i) {
+    m_cells[static_cast<std::size_t>(i)]->SetIndex(i);
+    if (m_cells[static_cast<std::size_t>(i)].get() == current) m_nCurrent = i;
+    if (details) WriteRow(i);
+  }
+  Relayout();
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CFileListView::ChangeDisplayMode(core::DisplayMode mode) {
+  const core::DisplayMode old = Mode();
+  if (mode == old || !g_pFileTreeView) return;
+  const std::string folder = app::ReadIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", "");
+  ResetList(old);
+  g_pFileTreeView->SetDisplayMode(mode);
+  ApplyModeStyle(mode);
+  if (!folder.empty()) ShowAlbum(base::Widen(folder), mode);
+  app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", folder);
+  app::WriteIniValue(m_strIniPath, kAlbum, "ShowImageMode", std::to_string(static_cast<int>(mode)));
+}
+
+void CFileListView::OnBrowse(UINT id) {
+  ChangeDisplayMode(id == ID_IMAGE_BROWSE_DETAIL ? core::DisplayMode::Details
+                    : id == ID_IMAGE_BROWSE_SMALL ? core::DisplayMode::Small
+                                                  : core::DisplayMode::Large);
+}
+
+LRESULT CFileListView::OnScroll(WPARAM, LPARAM) {
+  const LRESULT r = Default();
+  Relayout();
+  return r;
+}
+
+LRESULT CFileListView::OnSize(WPARAM, LPARAM lParam) {
+  const LRESULT r = Default();
+  if (!m_bShown) return r;
+  if (Mode() != core::DisplayMode::Details) {
+    const int columns = core::ResizeColumns(LOWORD(lParam), ::GetSystemMetrics(SM_CXBORDER),
+                                            ::GetSystemMetrics(SM_CXVSCROLL), m_geometry);
+    m_nVisibleRows = HIWORD(lParam) / (m_geometry.cellHeight + m_geometry.gap);
+    if (columns == m_nColumns) return r;
+    m_nColumns = columns;
+    ResetPlaceholders();
+  }
+  Relayout();
+  return r;
+}
+
+LRESULT CFileListView::OnButtonDown(WPARAM, LPARAM) {
+  if (Mode() == core::DisplayMode::Details) return Default();
+  ::SetFocus(m_hWnd);
+  ClearSelection();
+  return 0;
+}
+
+LRESULT CFileListView::OnRButtonDown(WPARAM, LPARAM) {
+  if (Mode() == core::DisplayMode::Details) return Default();
+  ClearSelection();
+  ShowImageMenu();
+  return 0;
+}
+
+LRESULT CFileListView::PassClick(HWND cell, UINT message, WPARAM wParam, LPARAM lParam) {
+  POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  ::MapWindowPoints(cell, m_hWnd, &pt, 1);
+  return ::SendMessageW(m_hWnd, message, wParam, MAKELPARAM(pt.x, pt.y));
+}
+
+LRESULT CFileListView::OnReflectedNotify(WPARAM, LPARAM lParam) {
+  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+  const bool right = header->code == static_cast<UINT>(NM_RCLICK);
+  if (header->code == static_cast<UINT>(NM_DBLCLK)) {
+    OpenCurrentFile();
+  } else if (right || header->code == static_cast<UINT>(NM_CLICK)) {
+    if (Mode() != core::DisplayMode::Details) return 0;
+    const int row = reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem;
+    if (row >= 0 && row < Count()) {
+      CopyRowSelection();
+      WriteCurrentFile(m_items[static_cast<std::size_t>(row)].path);
+      m_cells[static_cast<std::size_t>(row)]->SetSelected(true);
+      m_nCurrent = row;
+    } else {
+      WriteCurrentFile(L"");
+      m_nCurrent = -1;
+      if (right) ClearSelection();
+    }
+    if (right) ShowImageMenu();
+  }
+  return 0;
+}
+
+void CFileListView::OnCellClick(ThumbnailCell& cell, bool ctrl) {
+  if (!ctrl) ClearSelection();
+  WriteCurrentFile(cell.Path());
+  cell.SetSelected(!cell.IsSelected());
+  m_nCurrent = cell.IsSelected() ? cell.Index() : -1;
+}
+
+void CFileListView::OnCellRightClick(ThumbnailCell& cell) {
+  if (!cell.IsSelected()) ClearSelection();
+  cell.SetSelected(true);
+  m_nCurrent = cell.Index();
+  WriteCurrentFile(cell.Path());
+  ShowImageMenu();
+}
+
+// The editor and the player take the current file from the main window.
+void CFileListView::OpenCurrentFile() {
+  if (CMainFrame* main = theApp.MainFrame()) {
+    ::PostMessageW(main->m_hWnd, WM_COMMAND, ID_IMAGE_EDIT, 0);
+  }
+}
+
+void CFileListView::ShowImageMenu() {
+  base::Menu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ALBUM_MENU)));
+  HMENU popup = menu ? ::GetSubMenu(menu.Get(), 2) : nullptr;
+  if (!popup) return;
+  // Commands nobody takes yet are shown greyed.
+  const auto greyUnhandled = [this](HMENU m, auto& self) -> void {
+    for (int i = 0; i < ::GetMenuItemCount(m); ++i) {
+      if (HMENU sub = ::GetSubMenu(m, i)) {
+        self(sub, self);
+      } else if (const UINT id = ::GetMenuItemID(m, i); id && id != static_cast<UINT>(-1)) {
+        if (!GetMessageMap()->FindCommand(id)) ::EnableMenuItem(m, i, MF_BYPOSITION | MF_GRAYED);
+      }
+    }
+  };
+  greyUnhandled(popup, greyUnhandled);
+  POINT pt;
+  ::GetCursorPos(&pt);
+  ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, m_hWnd, nullptr);
+}
+
+void CFileListView::OnSearch() {
+  CImageSearchDlg dlg(m_hWnd, [this](const std::wstring& text) { return Search(text); });
+  dlg.DoModal();
+}
+
+bool CFileListView::Search(const std::wstring& text) {
+  std::vector<int> matches;
+  for (int i = 0; i < Count(); ++i) {
+    const std::wstring name = base::FileNameOf(m_items[static_cast<std::size_t>(i)].path);
+    if (core::MatchesWildcard(base::Narrow(text), base::Narrow(name))) matches.push_back(i);
+  }
+  if (matches.empty()) {
+    Message(IDS_LIST_NOT_FOUND, text);
+    return false;
+  }
+  ClearSelection();
+  for (int i : matches) SelectForSearch(i);
+  Relayout();
+  return true;
+}
+
+void CFileListView::SelectForSearch(int index) {
+  ThumbnailCell& cell = *m_cells[static_cast<std::size_t>(index)];
+  if (Mode() == core::DisplayMode::Details) {
+    ListView_SetItemState(m_hWnd, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(m_hWnd, index, FALSE);
+    cell.SetSelected(true);
+    m_nCurrent = index;
+    WriteCurrentFile(cell.Path());
+    return;
+  }
+  ListView_EnsureVisible(m_hWnd, index / m_nColumns, FALSE);
+  Relayout();
+  OnCellClick(cell, true);
+}

@@ -1,0 +1,110 @@
+#pragma once
+// The right pane of the album window: the image and video files of the
+// current album as a grid of thumbnail cells (large or small icons) or as a
+// details table. The list control serves as the grid's scrolling surface:
+// one placeholder row per grid row, with the cells laid over the rows.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "album/thumbnail_cell.h"
+#include "base/frame.h"
+#include "core/album_rules.h"
+
+class CFileListView : public base::CView {
+ public:
+  CFileListView() = default;
+  ~CFileListView() override;
+
+  bool CreateView(HWND parent, UINT id) override;
+
+  // The display mode, kept by the album tree.
+  core::DisplayMode Mode() const;
+  // Style and background of the (empty) list for a mode.
+  void ApplyModeStyle(core::DisplayMode mode);
+  // Rebuilds the list from the folder's *.bmp, *.avi and *.jpg files.
+  void ShowAlbum(const std::wstring& folder, core::DisplayMode mode);
+  // Empties the list; `mode` is the mode being left.
+  void ResetList(core::DisplayMode mode);
+  // Appends a file just written into the current album.
+  void AddFile(const std::wstring& path);
+  // Deselects every cell.
+  void ClearSelection();
+  // 1 name, 2 size, 3 date.
+  void Sort(int key);
+  // Switches the display mode and shows the current album again.
+  void ChangeDisplayMode(core::DisplayMode mode);
+
+  int Count() const { return static_cast<int>(m_items.size()); }
+  int CurrentIndex() const { return m_nCurrent; }
+  const ThumbnailCell& Cell(int i) const { return *m_cells[static_cast<std::size_t>(i)]; }
+
+  // From the cells.
+  void OnCellClick(ThumbnailCell& cell, bool ctrl);
+  void OnCellRightClick(ThumbnailCell& cell);
+  LRESULT PassClick(HWND cell, UINT message, WPARAM wParam, LPARAM lParam);
+  void OpenCurrentFile();
+
+ protected:
+  const base::MessageMap* GetMessageMap() const override;
+
+ private:
+  struct Item {
+    std::wstring path;
+    std::wstring title;
+    std::uint32_t size = 0;
+    std::uint32_t date = 0;
+  };
+
+  LRESULT OnReflectedNotify(WPARAM, LPARAM);
+  LRESULT OnScroll(WPARAM, LPARAM);
+  LRESULT OnSize(WPARAM, LPARAM);
+  LRESULT OnButtonDown(WPARAM, LPARAM);
+  LRESULT OnRButtonDown(WPARAM, LPARAM);
+  LRESULT OnDestroy(WPARAM, LPARAM);
+  void OnSortName() { Sort(1); }
+  void OnSortSize() { Sort(2); }
+  void OnSortDate() { Sort(3); }
+  void OnSearch();
+  void OnBrowse(UINT id);
+
+  static Item ItemOf(const std::wstring& path, const WIN32_FIND_DATAW& found);
+  bool AppendCell(const Item& item, int index);
+  void ReadBitmapInto(ThumbnailCell& cell);
+  void SetUpDetails();
+  void SetUpGrid();
+  void AddRow(int index);
+  void WriteRow(int index);
+  void ResetPlaceholders();
+  void Relayout();
+  void CopyRowSelection();
+  void ShowImageMenu();
+  bool Search(const std::wstring& text);
+  void SelectForSearch(int index);
+  void WriteCurrentFile(const std::wstring& path);
+  void Message(UINT id, const std::wstring& arg = L"") const;
+
+  std::vector<std::unique_ptr<ThumbnailCell>> m_cells;  // grows past 1000 entries
+  std::vector<Item> m_items;
+  core::CellGeometry m_geometry = core::GeometryOf(core::DisplayMode::Large);
+  int m_nColumns = 1;
+  int m_nVisibleRows = 0;
+  int m_nContentHeight = 0;
+  int m_nCurrent = -1;
+  int m_nSortKey = 1;
+  bool m_bShown = false;
+  std::wstring m_strFolder;
+  std::vector<BYTE> m_fileBuffer;  // reused for every bitmap file; only grows
+  HIMAGELIST m_hDetailImages = nullptr;
+  HIMAGELIST m_hRowImages = nullptr;
+  std::wstring m_strIniPath;
+};
+
+// The one file list while the album window exists. The capture window hands
+// every new file to it through ClearSelection and AddFile.
+extern CFileListView* g_pFileListView;

@@ -1,0 +1,309 @@
+#include "album/file_tree_view.h"
+
+
+#include "album/album_prompt_dialog.h"
+#include "album/album_store.h"
+#include "album/file_list_view.h"
+#include "app/settings.h"
+#include "base/handles.h"
+#include "base/message_box.h"
+#include "base/splitter.h"
+#include "base/strings.h"
+#include "core/text.h"
+#include "res/resource.h"
+
+CFileTreeView* g_pFileTreeView = nullptr;
+
+namespace {
+
+const char kAlbum[] = "ALBUM";
+const char kSetting[] = "Setting";
+
+void WriteCapturePaths(const std::wstring& ini, const std::wstring& path) {
+  const std::string p = base::Narrow(path);
+  app::WriteIniValue(ini, kSetting, "CapturedImageFilePath", p);
+  app::WriteIniValue(ini, kSetting, "CapturedVideoFilePath", p);
+}
+
+}  // namespace
+
+const base::MessageMap* CFileTreeView::GetMessageMap() const {
+  static constexpr base::MsgMapEntry kEntries[] = {
+      base::MessageEntry<&CFileTreeView::OnReflectedNotify>(base::kReflectedNotify),
+      base::MessageEntry<&CFileTreeView::OnDestroy>(WM_DESTROY),
+      base::CommandEntry<&CFileTreeView::OnCreateAlbum>(ID_TREE_CREATE),
+      base::CommandEntry<&CFileTreeView::OnRenameAlbum>(ID_TREE_RENAME),
+      base::CommandEntry<&CFileTreeView::OnDeleteAlbum>(ID_TREE_DELETE),
+      base::CommandEntry<&CFileTreeView::OnCopyAlbum>(ID_ALBUM_COPY),
+      base::CommandEntry<&CFileTreeView::OnPasteAlbum>(ID_ALBUM_PASTE),
+  };
+  static const base::MessageMap kMap{CView::GetThisMessageMap(), kEntries};
+  return &kMap;
+}
+
+CFileTreeView::~CFileTreeView() {
+  if (m_hImages) ::ImageList_Destroy(m_hImages);
+  if (g_pFileTreeView == this) g_pFileTreeView = nullptr;
+}
+
+bool CFileTreeView::CreateView(HWND parent, UINT id) {
+  HWND hwnd = ::CreateWindowExW(
+      WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
+      WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS, 0, 0, 0, 0,
+      parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleW(nullptr),
+      nullptr);
+  if (!hwnd || !SubclassWindow(hwnd)) return false;
+  g_pFileTreeView = this;
+  return true;
+}
+
+LRESULT CFileTreeView::OnDestroy(WPARAM, LPARAM) {
+  if (g_pFileTreeView == this) g_pFileTreeView = nullptr;
+  return Default();
+}
+
+void CFileTreeView::CreateImageList() {
+  m_hImages = ::ImageList_Create(24, 24, ILC_COLOR16 | ILC_MASK, 2, 0);
+  if (!m_hImages) {
+    Message(IDS_ALBUM_IMAGELIST_FAILED);
+    return;
+  }
+  HINSTANCE inst = ::GetModuleHandleW(nullptr);
+  for (UINT icon : {IDI_ALBUM, IDI_ALBUM_SELECTED}) {
+    HICON h = static_cast<HICON>(::LoadImageW(inst, MAKEINTRESOURCEW(icon), IMAGE_ICON, 24, 24, 0));
+    if (h) {
+      ::ImageList_AddIcon(m_hImages, h);
+      ::DestroyIcon(h);
+    }
+  }
+  TreeView_SetImageList(m_hWnd, m_hImages, TVSIL_NORMAL);
+}
+
+void CFileTreeView::OnInitialUpdate() {
+  if (m_bInitialised) return;
+  m_bInitialised = true;
+  m_strIniPath = app::SettingsPath();
+  CreateImageList();
+  album::PrepareFolders(m_strIniPath);
+  m_albums = album::LoadAlbumList(m_strIniPath);
+  for (const std::wstring& path : m_albums) m_items.push_back(AppendItem(path));
+
+  const std::string modeText = app::ReadIniValue(m_strIniPath, kAlbum, "ShowImageMode", "", 10);
+  if (modeText.empty()) return;  // first start: nothing selected until the user picks
+  if (!core::ParseDisplayMode(modeText, m_mode)) {
+    m_mode = core::DisplayMode::Large;
+    app::WriteIniValue(m_strIniPath, kAlbum, "ShowImageMode", "1");
+  }
+  if (g_pFileListView) g_pFileListView->ApplyModeStyle(m_mode);
+  if (!m_items.empty()) TreeView_SelectItem(m_hWnd, m_items.front());
+}
+
+HTREEITEM CFileTreeView::AppendItem(const std::wstring& path) {
+  std::wstring label = album::LabelOf(path);
+  TVINSERTSTRUCTW ins{};
+  ins.hParent = TVI_ROOT;
+  ins.hInsertAfter = TVI_LAST;
+  ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+  ins.item.pszText = label.data();
+  ins.item.iImage = 0;
+  ins.item.iSelectedImage = 1;
+  return TreeView_InsertItem(m_hWnd, &ins);
+}
+
+std::wstring CFileTreeView::ItemText(HTREEITEM item) const {
+  wchar_t text[MAX_PATH] = {};
+  TVITEMW tv{};
+  tv.mask = TVIF_TEXT;
+  tv.hItem = item;
+  tv.pszText = text;
+  tv.cchTextMax = MAX_PATH;
+  if (!item || !TreeView_GetItem(m_hWnd, &tv)) return {};
+  return text;
+}
+
+void CFileTreeView::Message(UINT id, const std::wstring& arg) const {
+  std::wstring text = base::LoadResString(id);
+  // The texts hold one "%s" for the name; put it in as it is.
+  if (const std::size_t at = text.find(L"%s"); at != std::wstring::npos) text.replace(at, 2, arg);
+  base::ShowMessageBox(m_hWnd, text);
+}
+
+int CFileTreeView::CurrentIndex() const {
+  for (std::size_t i = 0; i < m_items.size(); ++i) {
+    if (m_hCurrent && m_items[i] == m_hCurrent) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void CFileTreeView::ClearTreeSelection() {
+  m_bQuiet = true;
+  TreeView_SelectItem(m_hWnd, nullptr);
+  m_bQuiet = false;
+}
+
+LRESULT CFileTreeView::OnReflectedNotify(WPARAM, LPARAM lParam) {
+  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+  if (header->code == TVN_SELCHANGEDW) {
+    const auto* tv = reinterpret_cast<const NMTREEVIEWW*>(lParam);
+    if (!m_bQuiet && tv->itemNew.hItem) OnSelectionChanged(tv->itemNew.hItem);
+  } else if (header->code == static_cast<UINT>(NM_RCLICK)) {
+    OnRightClick();
+    return TRUE;
+  }
+  return 0;
+}
+
+void CFileTreeView::OnSelectionChanged(HTREEITEM item) {
+  m_hCurrent = item;
+  const std::wstring label = ItemText(item);
+  for (const std::wstring& path : m_albums) {
+    if (album::LabelOf(path) != label) continue;
+    if (g_pFileListView) {
+      g_pFileListView->ResetList(m_mode);
+      g_pFileListView->ShowAlbum(path, m_mode);
+    }
+    WriteCapturePaths(m_strIniPath, path);
+    app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", base::Narrow(path));
+    return;
+  }
+}
+
+void CFileTreeView::OnRightClick() {
+  TVHITTESTINFO hit{};
+  ::GetCursorPos(&hit.pt);
+  ::ScreenToClient(m_hWnd, &hit.pt);
+  HTREEITEM item = TreeView_HitTest(m_hWnd, &hit);
+  if (item && (hit.flags & TVHT_ONITEM)) {
+    TreeView_SelectItem(m_hWnd, item);
+    m_hCurrent = item;
+    const std::wstring defaultLabel = album::LabelOf(app::DefaultAlbumFolder());
+    ShowTreeMenu(true, ItemText(item) == defaultLabel);
+    return;
+  }
+  if (g_pFileListView) g_pFileListView->ResetList(m_mode);
+  WriteCapturePaths(m_strIniPath, app::DefaultAlbumFolder());
+  ShowTreeMenu(false, false);
+}
+
+void CFileTreeView::ShowTreeMenu(bool onItem, bool onDefaultLabel) {
+  base::Menu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ALBUM_MENU)));
+  HMENU popup = menu ? ::GetSubMenu(menu.Get(), 0) : nullptr;
+  if (!popup) return;
+  const auto grey = [popup](UINT id, bool off) {
+    ::EnableMenuItem(popup, id, MF_BYCOMMAND | (off ? MF_GRAYED : MF_ENABLED));
+  };
+  grey(ID_TREE_RENAME, !onItem || onDefaultLabel);
+  grey(ID_TREE_DELETE, !onItem || onDefaultLabel);
+  grey(ID_ALBUM_COPY, !onItem);
+  grey(ID_ALBUM_PASTE, !onItem || m_strCopied.empty());
+  POINT pt;
+  ::GetCursorPos(&pt);
+  ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, m_hWnd, nullptr);
+}
+
+void CFileTreeView::OnCreateAlbum() {
+  CNewAlbumDlg dlg(m_hWnd);
+  if (dlg.DoModal() != IDOK || dlg.m_strResult.empty()) return;
+  const std::wstring path = dlg.m_strResult;
+  for (const std::wstring& a : m_albums) {
+    if (::lstrcmpiW(a.c_str(), path.c_str()) == 0) {
+      Message(IDS_ALBUM_ALREADY_ALBUM);
+      return;
+    }
+  }
+  const int k = core::AtoiC(app::ReadIniValue(m_strIniPath, kAlbum, "AlbumNum", "", 10));
+  const std::string p = base::Narrow(path);
+  app::WriteIniValue(m_strIniPath, kAlbum, "AlbumNum", std::to_string(k + 1));
+  app::WriteIniValue(m_strIniPath, kSetting, "CapturedImageFilePath", p);
+  app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", p);
+  app::WriteIniValue(m_strIniPath, kAlbum, ("Album" + std::to_string(k)).c_str(), p);
+
+  HTREEITEM item = AppendItem(path);
+  ClearTreeSelection();
+  if (g_pFileListView) g_pFileListView->ResetList(m_mode);
+  m_albums.push_back(path);
+  m_items.push_back(item);
+  TreeView_SelectItem(m_hWnd, item);
+}
+
+void CFileTreeView::OnRenameAlbum() {
+  const int index = CurrentIndex();
+  if (index <= 0) return;
+  CAlbumRenameDlg dlg(m_hWnd);
+  if (dlg.DoModal() != IDOK) return;
+  const std::wstring name = dlg.m_strResult;
+  for (const std::wstring& a : m_albums) {
+    if (album::LabelOf(a) == name) {
+      Message(IDS_ALBUM_NAME_EXISTS, name);
+      return;
+    }
+  }
+  const std::wstring& oldPath = m_albums[index];
+  const std::wstring newPath = oldPath.substr(0, oldPath.rfind(L'\\') + 1) + name;
+  if (album::PathExists(newPath)) {
+    Message(IDS_ALBUM_FOLDER_EXISTS);
+    return;
+  }
+  // The new name stays one folder beside the old one.
+  if (name.find_first_of(L"\\/:*?\"<>|") != std::wstring::npos ||
+      !::MoveFileW(oldPath.c_str(), newPath.c_str())) {
+    Message(IDS_ALBUM_RENAME_FAILED);
+    return;
+  }
+  const std::string p = base::Narrow(newPath);
+  app::WriteIniValue(m_strIniPath, kAlbum, ("Album" + std::to_string(index)).c_str(), p);
+  app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", p);
+  app::WriteIniValue(m_strIniPath, kSetting, "CapturedImageFilePath", p);
+  std::wstring label = name;
+  TVITEMW tv{};
+  tv.mask = TVIF_TEXT;
+  tv.hItem = m_items[index];
+  tv.pszText = label.data();
+  TreeView_SetItem(m_hWnd, &tv);
+  m_albums[index] = newPath;
+}
+
+void CFileTreeView::OnDeleteAlbum() {
+  const int index = CurrentIndex();
+  if (index <= 0) {
+    Message(IDS_ALBUM_DEFAULT_NO_DELETE);
+    return;
+  }
+  const std::wstring path = m_albums[index];
+  m_albums.erase(m_albums.begin() + index);
+  HTREEITEM item = m_items[index];
+  m_items.erase(m_items.begin() + index);
+  album::WriteAlbumList(m_strIniPath, m_albums);
+  m_bQuiet = true;
+  TreeView_DeleteItem(m_hWnd, item);
+  TreeView_SelectItem(m_hWnd, nullptr);
+  m_bQuiet = false;
+  m_hCurrent = nullptr;
+  if (g_pFileListView) g_pFileListView->ResetList(m_mode);
+  album::RemoveAlbumFolder(path);
+}
+
+void CFileTreeView::OnCopyAlbum() {
+  const int index = CurrentIndex();
+  if (index >= 0) m_strCopied = m_albums[index];
+}
+
+void CFileTreeView::OnPasteAlbum() {
+  const int index = CurrentIndex();
+  if (index < 0 || m_strCopied.empty()) return;  // nothing copied yet: nothing to do
+  m_strPasteTarget = m_albums[index];
+  if (m_strPasteTarget == m_strCopied) {
+    Message(IDS_ALBUM_SAME_ALBUM);
+    return;
+  }
+  album::CopyAlbumFiles(m_strCopied, m_strPasteTarget,
+                        [this](const std::wstring&) { Message(IDS_ALBUM_COPY_FAILED); });
+  if (!g_pFileListView) return;
+  g_pFileListView->ResetList(m_mode);
+  g_pFileListView->ShowAlbum(m_strPasteTarget, m_mode);
+  // The reset emptied the current album and the capture folder; the target
+  // stays shown, so new captures keep landing in it.
+  app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", base::Narrow(m_strPasteTarget));
+  app::WriteIniValue(m_strIniPath, kSetting, "CapturedImageFilePath",
+                     base::Narrow(m_strPasteTarget));
+}

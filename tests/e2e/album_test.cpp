@@ -1,0 +1,146 @@
+// The album tree as a user meets it: the album list in the settings file at
+// start, and the TREE menu's commands with their dialogs and messages.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "lumora_session.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+const UINT kCreate = 32810;
+const UINT kRename = 32831;
+const UINT kDelete = 32830;
+const UINT kCopy = 32833;
+const UINT kPaste = 32834;
+
+HWND AlbumTree(HWND album) {
+  HWND splitter = ::FindWindowExW(album, nullptr, L"LumoraSplitter", nullptr);
+  return splitter ? ::FindWindowExW(splitter, nullptr, WC_TREEVIEWW, nullptr) : nullptr;
+}
+
+// Types `text` into the open album dialog and presses OK.
+void AnswerPrompt(const LumoraSession& lumora, const std::wstring& text) {
+  auto dialog = lumora.WaitForDialog();
+  ASSERT_TRUE(dialog);
+  ::SendMessageW(::GetDlgItem(dialog->hwnd, 1191), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(text.c_str()));
+  ASSERT_TRUE(LumoraSession::Answer(*dialog, IDOK));
+}
+
+void ExpectMessage(const LumoraSession& lumora, const std::wstring& text) {
+  auto box = lumora.WaitForDialog();
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, text);
+  EXPECT_TRUE(LumoraSession::Answer(*box, IDOK));
+}
+
+// The settings file is rewritten key by key: wait for the value to arrive.
+bool Eventually(const LumoraSession& lumora, const char* section, const char* key,
+                const std::string& value) {
+  return WaitFor([&] { return lumora.Setting(section, key) == value; });
+}
+
+bool Gone(const fs::path& p) {
+  return WaitFor([&] { return !fs::exists(p); });
+}
+
+void Select(HWND tree, int index) {
+  HTREEITEM item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  for (int i = 0; i < index && item; ++i) {
+    item = reinterpret_cast<HTREEITEM>(
+        ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+  }
+  ASSERT_NE(item, nullptr);
+  ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+}
+
+TEST(Albums, FirstStartAndVanishedAlbums) {
+  LumoraSession lumora;
+  const fs::path product = lumora.Documents() / L"Lumora";
+  fs::create_directories(product / L"Kept");
+  lumora.WriteSettings("[ALBUM]\r\nAlbumNum=4\r\nAlbum1=" + (product / "Gone1").string() +
+                       "\r\nAlbum2=" + (product / "Kept").string() + "\r\nAlbum3=" +
+                       (product / "Gone2").string() + "\r\n");
+  lumora.Start();
+  ASSERT_NE(lumora.WaitForMainWindow(), nullptr);
+  ASSERT_TRUE(Eventually(lumora, "ALBUM", "AlbumNum", "2"));
+  EXPECT_TRUE(Eventually(lumora, "ALBUM", "Album0", (product / "Default album").string()));
+  EXPECT_TRUE(Eventually(lumora, "ALBUM", "Album1", (product / "Kept").string()));
+  // Without "ShowImageMode" no album is selected at first.
+  EXPECT_FALSE(lumora.Setting("ALBUM", "CurrentSelectAlbum").value_or("").size());
+  EXPECT_TRUE(lumora.Close());
+}
+
+TEST(Albums, CreateRenameCopyPasteDelete) {
+  LumoraSession lumora;
+  lumora.Start();
+  HWND main = lumora.WaitForMainWindow();
+  ASSERT_NE(main, nullptr);
+  HWND album = lumora.FindChild(main, L"Album");
+  ASSERT_NE(album, nullptr);
+  HWND tree = AlbumTree(album);
+  ASSERT_NE(tree, nullptr);
+  const fs::path product = lumora.Documents() / L"Lumora";
+  const std::string trip = (product / "Trip").string();
+
+  ::PostMessageW(album, WM_COMMAND, kCreate, 0);
+  AnswerPrompt(lumora, L"Trip");
+  ASSERT_TRUE(Eventually(lumora, "ALBUM", "AlbumNum", "2"));
+  EXPECT_TRUE(Eventually(lumora, "ALBUM", "Album1", trip));
+  EXPECT_TRUE(Eventually(lumora, "ALBUM", "CurrentSelectAlbum", trip));
+  EXPECT_TRUE(Eventually(lumora, "Setting", "CapturedImageFilePath", trip));
+  EXPECT_TRUE(Eventually(lumora, "Setting", "CapturedVideoFilePath", trip));
+  EXPECT_TRUE(fs::is_directory(product / L"Trip"));
+
+  ::PostMessageW(album, WM_COMMAND, kCreate, 0);  // same folder, other letter case
+  AnswerPrompt(lumora, L"TRIP");
+  ExpectMessage(lumora, L"Selected directory already is a Album, Please choice another directory!");
+
+  ::PostMessageW(album, WM_COMMAND, kRename, 0);
+  AnswerPrompt(lumora, L"Default album");
+  ExpectMessage(lumora, L"Album Default album already exist.Please input another name.");
+  ::PostMessageW(album, WM_COMMAND, kRename, 0);
+  AnswerPrompt(lumora, L"Holiday");
+  const std::string holiday = (product / "Holiday").string();
+  ASSERT_TRUE(Eventually(lumora, "ALBUM", "Album1", holiday));
+  EXPECT_TRUE(fs::is_directory(product / L"Holiday"));
+  EXPECT_FALSE(fs::exists(product / L"Trip"));
+  EXPECT_TRUE(Eventually(lumora, "ALBUM", "CurrentSelectAlbum", holiday));
+
+  // Paste a.jpg into an album that holds a.jpg and Copy of a.jpg.
+  std::ofstream(product / L"Default album" / L"a.jpg") << "new";
+  std::ofstream(product / L"Holiday" / L"a.jpg") << "old";
+  std::ofstream(product / L"Holiday" / L"Copy of a.jpg") << "old";
+  ::PostMessageW(album, WM_COMMAND, kPaste, 0);  // nothing copied yet: nothing happens
+  Select(tree, 0);
+  ::PostMessageW(album, WM_COMMAND, kCopy, 0);
+  ::PostMessageW(album, WM_COMMAND, kPaste, 0);
+  ExpectMessage(lumora, L"Can't copy file in same Album!");
+  Select(tree, 1);
+  ::PostMessageW(album, WM_COMMAND, kPaste, 0);
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(product / L"Holiday" / L"Copy of(1)a.jpg"); }));
+  EXPECT_TRUE(fs::exists(product / L"Holiday" / L"settings.ini"));
+
+  fs::create_directories(product / L"Holiday" / L"inner");
+  ::PostMessageW(album, WM_COMMAND, kDelete, 0);
+  ASSERT_TRUE(Eventually(lumora, "ALBUM", "AlbumNum", "1"));
+  EXPECT_TRUE(Gone(product / L"Holiday" / L"a.jpg"));
+  EXPECT_TRUE(fs::exists(product / L"Holiday" / L"inner"));  // a folder inside keeps it
+  EXPECT_TRUE(Eventually(lumora, "ALBUM", "CurrentSelectAlbum", ""));
+
+  Select(tree, 0);
+  ::PostMessageW(album, WM_COMMAND, kDelete, 0);
+  ExpectMessage(lumora, L"This is default album,Cannot be deleted.");
+  EXPECT_TRUE(lumora.Close());
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,244 @@
+// The album file list inside the program: which files it lists and in what
+// order, the details table, sorting, adding files, and files that are
+// truncated or not what their name says.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <vfw.h>
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "album/file_list_view.h"
+#include "album/file_tree_view.h"
+#include "temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void WriteBytes(const fs::path& p, const std::vector<BYTE>& bytes) {
+  std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                          static_cast<std::streamsize>(bytes.size()));
+}
+
+// A 24-bit bitmap file of w x h pixels of one colour, `pad` extra bytes.
+std::vector<BYTE> BitmapFile(int w, int h, std::size_t pad = 0) {
+  const std::size_t stride = (static_cast<std::size_t>(w) * 3 + 3) & ~std::size_t{3};
+  const std::size_t size = 54 + stride * static_cast<std::size_t>(h) + pad;
+  std::vector<BYTE> b(size, 0x80);
+  const auto put32 = [&](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<BYTE>(v >> (8 * i));
+  };
+  b[0] = 'B';
+  b[1] = 'M';
+  put32(2, static_cast<std::uint32_t>(size));
+  put32(6, 0);
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<std::uint32_t>(w));
+  put32(22, static_cast<std::uint32_t>(h));
+  b[26] = 1;
+  b[27] = 0;
+  b[28] = 24;
+  b[29] = 0;
+  for (std::size_t i = 30; i < 54; ++i) b[i] = 0;
+  return b;
+}
+
+// An uncompressed clip of `frames` 32 x 24 frames through the AVI service.
+void WriteClip(const fs::path& p, int frames) {
+  ::AVIFileInit();
+  PAVIFILE file = nullptr;
+  ASSERT_EQ(::AVIFileOpenW(&file, p.c_str(), OF_CREATE | OF_WRITE, nullptr), 0);
+  AVISTREAMINFOW si{};
+  si.fccType = streamtypeVIDEO;
+  si.dwScale = 1;
+  si.dwRate = 15;
+  si.dwSuggestedBufferSize = 32 * 24 * 3;
+  si.rcFrame = {0, 0, 32, 24};
+  PAVISTREAM stream = nullptr;
+  ASSERT_EQ(::AVIFileCreateStreamW(file, &stream, &si), 0);
+  BITMAPINFOHEADER bih{sizeof bih, 32, 24, 1, 24, BI_RGB, 32 * 24 * 3, 0, 0, 0, 0};
+  ASSERT_EQ(::AVIStreamSetFormat(stream, 0, &bih, sizeof bih), 0);
+  std::vector<BYTE> pixels(32 * 24 * 3, 0x40);
+  for (int i = 0; i < frames; ++i) {
+    ::AVIStreamWrite(stream, i, 1, pixels.data(), static_cast<LONG>(pixels.size()), AVIIF_KEYFRAME,
+                     nullptr, nullptr);
+  }
+  ::AVIStreamRelease(stream);
+  ::AVIFileRelease(file);
+  ::AVIFileExit();
+}
+
+// Presses OK on every message box of this process while it lives and keeps
+// their texts.
+class BoxAnswerer {
+ public:
+  BoxAnswerer() : m_thread([this] { Run(); }) {}
+  ~BoxAnswerer() {
+    m_stop = true;
+    m_thread.join();
+  }
+  std::vector<std::wstring> Texts() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_texts;
+  }
+
+ private:
+  static BOOL CALLBACK OnWindow(HWND hwnd, LPARAM param) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[32] = {};
+    ::GetClassNameW(hwnd, cls, 32);
+    auto* self = reinterpret_cast<BoxAnswerer*>(param);
+    if (pid == ::GetCurrentProcessId() && std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd) &&
+        self->m_answered.insert(hwnd).second) {
+      wchar_t text[512] = {};
+      ::GetDlgItemTextW(hwnd, 0xFFFF, text, 512);
+      {
+        std::lock_guard<std::mutex> lock(self->m_mutex);
+        self->m_texts.push_back(text);
+      }
+      ::PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+    }
+    return TRUE;
+  }
+  void Run() {
+    while (!m_stop) {
+      ::EnumWindows(OnWindow, reinterpret_cast<LPARAM>(this));
+      ::Sleep(50);
+    }
+  }
+  std::atomic<bool> m_stop{false};
+  std::mutex m_mutex;
+  std::vector<std::wstring> m_texts;
+  std::set<HWND> m_answered;  // a box stays visible for a moment after the answer
+  std::thread m_thread;
+};
+
+// A top-level window holding the album tree and the file list.
+class AlbumPanes : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    m_host = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 500,
+                               nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(m_host, nullptr);
+    tree = new CFileTreeView;
+    ASSERT_TRUE(tree->CreateView(m_host, 1));
+    list = new CFileListView;
+    ASSERT_TRUE(list->CreateView(m_host, 2));
+    ::MoveWindow(list->m_hWnd, 100, 0, 580, 460, TRUE);
+  }
+  void TearDown() override { ::DestroyWindow(m_host); }
+
+  void Show(core::DisplayMode mode) {
+    list->ResetList(tree->DisplayMode());
+    tree->SetDisplayMode(mode);
+    list->ApplyModeStyle(mode);
+    list->ShowAlbum(folder.Path().wstring(), mode);
+    ::RedrawWindow(list->m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_INVALIDATE);
+  }
+  std::wstring Text(int row, int column) {
+    wchar_t text[512] = {};
+    ListView_GetItemText(list->m_hWnd, row, column, text, 512);
+    return text;
+  }
+  std::vector<std::wstring> Names() {
+    std::vector<std::wstring> names;
+    for (int i = 0; i < list->Count(); ++i) names.push_back(list->Cell(i).Path().substr(folder.Path().wstring().size() + 1));
+    return names;
+  }
+
+  testing_win::TempFolder folder;
+  HWND m_host = nullptr;
+  CFileTreeView* tree = nullptr;
+  CFileListView* list = nullptr;
+};
+
+TEST_F(AlbumPanes, ListsBitmapsThenClipsThenJpegsWithTheirDetails) {
+  WriteBytes(folder.Path() / L"a.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 1, 2, 3});  // broken JPEG
+  WriteBytes(folder.Path() / L"b.bmp", BitmapFile(64, 48, 1024));
+  WriteClip(folder.Path() / L"c.avi", 3);
+  WriteBytes(folder.Path() / L"d.jpeg", {1});  // not an album file
+  Show(core::DisplayMode::Details);
+  ASSERT_EQ(Names(), (std::vector<std::wstring>{L"b.bmp", L"c.avi", L"a.jpg"}));
+  EXPECT_EQ(Text(0, 0), L"b.bmp");
+  EXPECT_EQ(Text(0, 1), L"10KB");  // 64 x 48 x 3 + 54 + 1024 bytes
+  EXPECT_EQ(Text(0, 2), L"BMP Image");
+  EXPECT_EQ(Text(1, 2), L"AVI Video");
+  EXPECT_EQ(Text(2, 2), L"JPG Image");
+  EXPECT_EQ(Text(2, 1), L"0KB");
+  EXPECT_EQ(Text(2, 3), (folder.Path() / L"a.jpg").wstring());
+  EXPECT_TRUE(list->Cell(0).HasThumbnail());
+  EXPECT_TRUE(list->Cell(1).HasThumbnail());   // the clip's first frame
+  EXPECT_FALSE(list->Cell(2).HasThumbnail());  // the broken JPEG stays empty
+}
+
+TEST_F(AlbumPanes, SortsByNameSizeAndDate) {
+  WriteBytes(folder.Path() / L"IMG2.bmp", BitmapFile(8, 8));
+  WriteBytes(folder.Path() / L"img10.bmp", BitmapFile(8, 8));
+  WriteBytes(folder.Path() / L"big.bmp", BitmapFile(40, 40));
+  Show(core::DisplayMode::Large);
+  std::vector<std::wstring> smallOnes;
+  for (const std::wstring& n : Names()) {
+    if (n != L"big.bmp") smallOnes.push_back(n);
+  }
+  list->Sort(2);  // equal sizes keep their order, the big one goes last
+  EXPECT_EQ(Names(), (std::vector<std::wstring>{smallOnes[0], smallOnes[1], L"big.bmp"}));
+  list->Sort(1);
+  EXPECT_EQ(Names(), (std::vector<std::wstring>{L"big.bmp", L"img10.bmp", L"IMG2.bmp"}));
+  for (int i = 0; i < list->Count(); ++i) {
+    EXPECT_EQ(::GetDlgCtrlID(list->Cell(i).m_hWnd), ThumbnailCell::kFirstId + i);
+  }
+}
+
+TEST_F(AlbumPanes, AddedFilesAppearAndMissingOnesAreReported) {
+  Show(core::DisplayMode::Large);
+  BoxAnswerer boxes;
+  WriteBytes(folder.Path() / L"P0000001.BMP", BitmapFile(16, 12));
+  list->ClearSelection();
+  list->AddFile((folder.Path() / L"P0000001.BMP").wstring());
+  ASSERT_EQ(list->Count(), 1);
+  EXPECT_TRUE(list->Cell(0).HasThumbnail());
+  EXPECT_TRUE(::IsWindowVisible(list->Cell(0).m_hWnd));
+  const std::wstring missing = (folder.Path() / L"gone.bmp").wstring();
+  list->AddFile(missing);
+  EXPECT_EQ(list->Count(), 1);
+  ASSERT_EQ(boxes.Texts().size(), 1u);
+  EXPECT_EQ(boxes.Texts()[0], L"Cannot find file " + missing + L".");
+}
+
+TEST_F(AlbumPanes, DamagedFilesNeverCrashTheList) {
+  BoxAnswerer boxes;
+  std::vector<BYTE> truncated = BitmapFile(100, 100);
+  truncated.resize(500);  // the header promises 30054 bytes
+  WriteBytes(folder.Path() / L"truncated.bmp", truncated);
+  std::vector<BYTE> liar = BitmapFile(4, 4);
+  liar[18] = 0xFF;  // width far beyond the pixels that follow
+  liar[19] = 0xFF;
+  WriteBytes(folder.Path() / L"liar.bmp", liar);
+  std::vector<BYTE> huge = BitmapFile(4, 4);
+  huge[2] = huge[3] = huge[4] = huge[5] = 0xFF;  // file size field of 4 GB
+  WriteBytes(folder.Path() / L"huge.bmp", huge);
+  WriteBytes(folder.Path() / L"empty.bmp", {});
+  WriteBytes(folder.Path() / L"junk.avi", std::vector<BYTE>(300, 0x52));
+  WriteBytes(folder.Path() / L"junk.jpg", std::vector<BYTE>(300, 0xD8));
+  Show(core::DisplayMode::Large);
+  Show(core::DisplayMode::Small);
+  ASSERT_EQ(list->Count(), 6);
+  for (int i = 0; i < list->Count(); ++i) EXPECT_FALSE(list->Cell(i).HasThumbnail()) << i;
+  for (const std::wstring& text : boxes.Texts()) EXPECT_EQ(text, L"Read picture data failed!");
+  EXPECT_EQ(boxes.Texts().size(), 6u);  // truncated, huge and empty, in each show
+}
+
+}  // namespace
