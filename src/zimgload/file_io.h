@@ -1,0 +1,21 @@
+#pragma once
+// Whole-file reads and writes for the library's entries.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zimg {
+
+// The bytes of a file of at most `maxBytes`; nothing when it cannot be read
+// or is larger.
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path,
+                                                       std::size_t maxBytes);
+
+// Writes the bytes to a temporary file in the destination's folder and moves
+// it over the destination, so a failed write leaves the old file as it was
+// and no half-written one behind.
+bool ReplaceFileWith(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace zimg
