@@ -7,8 +7,8 @@ namespace zimg {
 bool Picture::Allocate(int w, int h) noexcept {
   if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide) return false;
   const std::size_t bytes = RowStride(w) * static_cast<std::size_t>(h);
-  // Sides up to 65535 keep RowStride below 2^18, so the product is checked
-  // by division rather than trusted.
+  // On a 32-bit target the product of two large sides wraps; dividing back
+  // catches that.
   if (bytes / static_cast<std::size_t>(h) != RowStride(w) || bytes > kMaxPixelBytes) return false;
   try {
     pixels.assign(bytes, 0);

@@ -2,8 +2,6 @@
 // write a picture as a bitmap or JPEG file.
 #include "zimgload.h"
 
-#include <exception>
-
 #include "base/strings.h"
 #include "bmp_codec.h"
 #include "file_io.h"
@@ -50,7 +48,7 @@ void* WINAPI ZLoadImg(const char* path) noexcept {
     std::optional<zimg::Picture> picture = ReadPicture(base::Widen(path));
     if (!picture) return nullptr;
     return Registry().Add(std::make_unique<zimg::Picture>(std::move(*picture)));
-  } catch (const std::exception&) {
+  } catch (...) {
     return nullptr;
   }
 }
@@ -63,7 +61,7 @@ int WINAPI ZSaveImg(void* handle, const char* path, int format) noexcept {
     if (!picture || path == nullptr || *path == '\0') return 0;
     const auto bytes = Encode(*picture, format);
     return bytes && zimg::ReplaceFileWith(base::Widen(path), *bytes) ? 1 : 0;
-  } catch (const std::exception&) {
+  } catch (...) {
     return 0;
   }
 }

@@ -84,15 +84,6 @@ TEST_F(ZImgBmpTest, OtherKindsOfBitmapBecomeTheSame24BitBottomUpFile) {
       << "4-bit";
 }
 
-TEST_F(ZImgBmpTest, OneBitRowsReadTheirBitsFromTheTop) {
-  // Colour 0 black, colour 1 white; 10 pixels 1011001110.
-  const Bytes palette = {0, 0, 0, 0, 255, 255, 255, 0};
-  const Bytes out = Convert(zimg_test::BuildBmp({10, 1, 1, 0, 2, palette, {0xB3, 0x80, 0, 0}}));
-  ASSERT_EQ(out.size(), 54u + 32u);
-  const char* bits = "1011001110";
-  for (int x = 0; x < 10; ++x) EXPECT_EQ(zimg_test::PixelOf(out, x, 0)[1], bits[x] == '1' ? 255 : 0) << x;
-}
-
 TEST_F(ZImgBmpTest, RefusesFilesThatDoNotHoldWhatTheirHeadersSay) {
   const Bytes good = zimg_test::BuildBmp(zimg_test::PatternBmp(5, 4));
   auto with = [&](std::size_t at, std::uint32_t value) {
