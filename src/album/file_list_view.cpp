@@ -175,12 +175,16 @@ void CFileListView::ReadBitmapInto(ThumbnailCell& cell) {
   cell.SetBitmapData(m_fileBuffer.data(), rest);
 }
 
+int CFileListView::WindowWidth() const {
+  RECT rc;
+  ::GetWindowRect(m_hWnd, &rc);
+  return rc.right - rc.left;
+}
+
 void CFileListView::ShowAlbum(const std::wstring& folder, core::DisplayMode mode) {
   m_strFolder = folder;
   m_geometry = core::GeometryOf(mode);
-  RECT rc;
-  ::GetClientRect(m_hWnd, &rc);
-  m_nColumns = core::GridColumns(rc.right, m_geometry);
+  m_nColumns = core::GridColumns(WindowWidth(), m_geometry);
   for (const wchar_t* pattern : {L"\\*.bmp", L"\\*.avi", L"\\*.jpg"}) {
     WIN32_FIND_DATAW found;
     base::FindHandle find(::FindFirstFileW((folder + pattern).c_str(), &found));
@@ -204,11 +208,8 @@ void CFileListView::ShowAlbum(const std::wstring& folder, core::DisplayMode mode
       ReadBitmapInto(*cell);
     }
   }
-  Relayout();
   ::SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
-  if (mode != core::DisplayMode::Details) {
-    for (auto& cell : m_cells) ::ShowWindow(cell->m_hWnd, SW_SHOWNA);
-  }
+  Relayout();
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
@@ -281,30 +282,46 @@ void CFileListView::ResetPlaceholders() {
   }
 }
 
+// Cells follow their rows. Only the cells of the rows in view (and one row
+// either side) are moved and shown; the others are hidden, so a scroll step
+// costs a screenful of cells, not the whole album.
 void CFileListView::Relayout() {
   const bool details = Mode() == core::DisplayMode::Details;
-  HDWP defer = ::BeginDeferWindowPos(Count());
+  const int perRow = details ? 1 : m_nColumns;
+  const int firstRow = ListView_GetTopIndex(m_hWnd) - 1;
+  const int lastRow = firstRow + ListView_GetCountPerPage(m_hWnd) + 2;
+  HDWP defer = ::BeginDeferWindowPos(perRow * (lastRow - firstRow + 1));
   for (int i = 0; i < Count(); ++i) {
     ThumbnailCell& cell = *m_cells[static_cast<std::size_t>(i)];
-    RECT row{};
-    if (details) {
-      row.left = LVIR_ICON;
-      ::SendMessageW(m_hWnd, LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&row));
-      cell.SetRect({row.left, row.top, row.left + m_geometry.boxWidth, row.top + m_geometry.boxHeight});
-      const bool visible = row.top >= kHideAbove;
-      ::ShowWindow(cell.m_hWnd, visible ? SW_SHOWNA : SW_HIDE);
-      if (visible) ListView_SetItemState(m_hWnd, i, cell.IsSelected() ? LVIS_SELECTED : 0, LVIS_SELECTED);
+    const int rowIndex = i / perRow;
+    if (rowIndex < firstRow || rowIndex > lastRow) {
+      if (::IsWindowVisible(cell.m_hWnd)) ::ShowWindow(cell.m_hWnd, SW_HIDE);
       continue;
     }
-    const core::CellRect r = core::GridCell(i, m_nColumns, m_geometry);
-    row.left = LVIR_BOUNDS;
-    ::SendMessageW(m_hWnd, LVM_GETITEMRECT, i / m_nColumns, reinterpret_cast<LPARAM>(&row));
-    const int top = row.top + m_geometry.gap;
-    if (defer && (r.left != cell.Rect().left || top != cell.Rect().top)) {
-      defer = ::DeferWindowPos(defer, cell.m_hWnd, nullptr, r.left, top, m_geometry.cellWidth,
-                               m_geometry.cellHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT row{};
+    row.left = details ? LVIR_ICON : LVIR_BOUNDS;
+    ::SendMessageW(m_hWnd, LVM_GETITEMRECT, rowIndex, reinterpret_cast<LPARAM>(&row));
+    RECT place;
+    bool visible = true;
+    if (details) {
+      place = {row.left, row.top, row.left + m_geometry.boxWidth, row.top + m_geometry.boxHeight};
+      visible = row.top >= kHideAbove;
+      if (visible) ListView_SetItemState(m_hWnd, i, cell.IsSelected() ? LVIS_SELECTED : 0, LVIS_SELECTED);
+    } else {
+      const core::CellRect r = core::GridCell(i, m_nColumns, m_geometry);
+      const int top = row.top + m_geometry.gap;
+      place = {r.left, top, r.right, top + m_geometry.cellHeight};
     }
-    cell.SetRect({r.left, top, r.right, top + m_geometry.cellHeight});
+    const bool moved = place.left != cell.Rect().left || place.top != cell.Rect().top ||
+                       place.right != cell.Rect().right;
+    const bool showChange = visible != (::IsWindowVisible(cell.m_hWnd) != FALSE);
+    if (defer && (moved || showChange)) {
+      const UINT show = visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
+      defer = ::DeferWindowPos(defer, cell.m_hWnd, nullptr, place.left, place.top,
+                               place.right - place.left, place.bottom - place.top,
+                               SWP_NOZORDER | SWP_NOACTIVATE | show);
+    }
+    cell.SetRect(place, false);
   }
   if (defer) ::EndDeferWindowPos(defer);
 }
@@ -335,9 +352,7 @@ void CFileListView::AddFile(const std::wstring& path) {
   const core::DisplayMode mode = Mode();
   if (!m_bShown) {  // nothing shown yet: the grid of the current mode
     m_geometry = core::GeometryOf(mode);
-    RECT rc;
-    ::GetClientRect(m_hWnd, &rc);
-    m_nColumns = core::GridColumns(rc.right, m_geometry);
+    m_nColumns = core::GridColumns(WindowWidth(), m_geometry);
     m_bShown = true;
     if (mode == core::DisplayMode::Details) SetUpDetails(); else SetUpGrid();
   }
@@ -356,7 +371,6 @@ void CFileListView::AddFile(const std::wstring& path) {
   } else {
     if (ListView_GetItemCount(m_hWnd) != core::GridRows(Count(), m_nColumns)) ResetPlaceholders();
     ListView_EnsureVisible(m_hWnd, ListView_GetItemCount(m_hWnd) - 1, FALSE);
-    ::ShowWindow(cell.m_hWnd, SW_SHOWNA);
   }
   Relayout();
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
@@ -432,7 +446,7 @@ LRESULT CFileListView::OnSize(WPARAM, LPARAM lParam) {
   const LRESULT r = Default();
   if (!m_bShown) return r;
   if (Mode() != core::DisplayMode::Details) {
-    const int columns = core::ResizeColumns(LOWORD(lParam), ::GetSystemMetrics(SM_CXBORDER),
+    const int columns = core::ResizeColumns(WindowWidth(), ::GetSystemMetrics(SM_CXBORDER),
                                             ::GetSystemMetrics(SM_CXVSCROLL), m_geometry);
     m_nVisibleRows = HIWORD(lParam) / (m_geometry.cellHeight + m_geometry.gap);
     if (columns == m_nColumns) return r;

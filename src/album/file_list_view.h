@@ -73,6 +73,7 @@ class CFileListView : public base::CView {
   void OnSearch();
   void OnBrowse(UINT id);
 
+  int WindowWidth() const;
   static Item ItemOf(const std::wstring& path, const WIN32_FIND_DATAW& found);
   bool AppendCell(const Item& item, int index);
   void ReadBitmapInto(ThumbnailCell& cell);

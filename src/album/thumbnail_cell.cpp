@@ -77,11 +77,11 @@ void ThumbnailCell::SetIndex(int index) {
   if (m_hWnd) ::SetWindowLongPtrW(m_hWnd, GWLP_ID, kFirstId + index);
 }
 
-void ThumbnailCell::SetRect(const RECT& rc) {
+void ThumbnailCell::SetRect(const RECT& rc, bool move) {
   const bool moved = rc.left != m_rect.left || rc.top != m_rect.top ||
                      rc.right != m_rect.right || rc.bottom != m_rect.bottom;
   m_rect = rc;
-  if (moved && m_hWnd) {
+  if (move && moved && m_hWnd) {
     ::SetWindowPos(m_hWnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -224,6 +224,9 @@ void ThumbnailCell::DrawVideo(HDC dc, const RECT& box, bool iconMode) {
 
 void ThumbnailCell::DrawPicture(HDC dc, const RECT& box) {
   if (!m_bPictureLoaded) return;
+  // The picture is shrunk by dropping rows and columns, as bitmaps are; the
+  // default mode would AND the dropped pixels into dark stripes.
+  ::SetStretchBltMode(dc, COLORONCOLOR);
   const HRESULT hr = m_pPicture->Render(dc, box.left, box.top, box.right - box.left,
                                         box.bottom - box.top, 0, m_cyPicture, m_cxPicture,
                                         -m_cyPicture, nullptr);

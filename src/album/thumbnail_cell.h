@@ -30,8 +30,9 @@ class ThumbnailCell : public base::CWnd {
   void SetKind(int kind) { m_nKind = kind; }
   void SetIndex(int index);
   int Index() const { return m_nIndex; }
-  // Moves the cell to `rc` (list coordinates).
-  void SetRect(const RECT& rc);
+  // Gives the cell the place `rc` (list coordinates); with `move` the window
+  // goes there at once, else the caller moves it.
+  void SetRect(const RECT& rc, bool move = true);
   const RECT& Rect() const { return m_rect; }
   bool IsSelected() const { return m_bSelected; }
   void SetSelected(bool selected);

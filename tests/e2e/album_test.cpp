@@ -79,6 +79,20 @@ TEST(Albums, FirstStartAndVanishedAlbums) {
   EXPECT_TRUE(lumora.Close());
 }
 
+TEST(Albums, StoredDisplayModeSelectsTheDefaultAlbum) {
+  LumoraSession lumora;
+  lumora.WriteSettings("[ALBUM]\r\nShowImageMode=7\r\n");
+  lumora.Start();
+  ASSERT_NE(lumora.WaitForMainWindow(), nullptr);
+  const std::string defaultAlbum = (lumora.Documents() / "Lumora" / "Default album").string();
+  EXPECT_TRUE(Eventually(lumora, "ALBUM", "ShowImageMode", "1"));  // unknown modes become 1
+  EXPECT_TRUE(Eventually(lumora, "ALBUM", "CurrentSelectAlbum", defaultAlbum));
+  EXPECT_TRUE(Eventually(lumora, "Setting", "CapturedImageFilePath", defaultAlbum));
+  EXPECT_TRUE(Eventually(lumora, "Setting", "CapturedVideoFilePath", defaultAlbum));
+  EXPECT_TRUE(Eventually(lumora, "ALBUM", "SortType", "1"));
+  EXPECT_TRUE(lumora.Close());
+}
+
 TEST(Albums, CreateRenameCopyPasteDelete) {
   LumoraSession lumora;
   lumora.Start();
