@@ -47,6 +47,17 @@ void InstallErrors(j_common_ptr cinfo, JpegErrors& errors) {
   errors.progress.progress_monitor = OnJpegProgress;
 }
 
+// Print-shop JPEGs store ink amounts; Adobe's files store them inverted.
+void CmykToBgr(const std::uint8_t* cmyk, std::uint8_t* bgr, int width, bool adobe) {
+  for (int x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+    const int k = adobe ? cmyk[3] : 255 - cmyk[3];
+    for (int c = 0; c < 3; ++c) {
+      const int ink = adobe ? cmyk[2 - c] : 255 - cmyk[2 - c];
+      bgr[c] = static_cast<std::uint8_t>((ink * k + 127) / 255);
+    }
+  }
+}
+
 // The libjpeg calls of one decode. No object with a destructor lives in this
 // frame, so the jump back to setjmp skips nothing that needs cleaning up.
 bool RunDecode(jpeg_decompress_struct& cinfo, JpegErrors& errors, const std::uint8_t* data,
@@ -56,15 +67,22 @@ bool RunDecode(jpeg_decompress_struct& cinfo, JpegErrors& errors, const std::uin
   cinfo.progress = &errors.progress;
   jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
   jpeg_read_header(&cinfo, TRUE);
-  cinfo.out_color_space = JCS_EXT_BGR;
+  const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+  cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
   if (cinfo.image_width > static_cast<JDIMENSION>(kMaxSide) ||
       cinfo.image_height > static_cast<JDIMENSION>(kMaxSide) ||
       !picture.Allocate(static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height)))
     return false;
   jpeg_start_decompress(&cinfo);
+  // CMYK rows go through a row of libjpeg's own memory, freed with cinfo.
+  JSAMPARRAY cmykRow = cmyk ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo),
+                                                         JPOOL_IMAGE, cinfo.output_width * 4, 1)
+                            : nullptr;
   while (cinfo.output_scanline < cinfo.output_height) {
-    JSAMPROW row = picture.TopRow(static_cast<int>(cinfo.output_scanline));
+    std::uint8_t* out = picture.TopRow(static_cast<int>(cinfo.output_scanline));
+    JSAMPROW row = cmyk ? cmykRow[0] : out;
     jpeg_read_scanlines(&cinfo, &row, 1);
+    if (cmyk) CmykToBgr(row, out, picture.width, cinfo.saw_Adobe_marker);
   }
   jpeg_finish_decompress(&cinfo);
   return true;

@@ -11,7 +11,7 @@ namespace zimg {
 
 constexpr int kJpegQuality = 90;
 
-// A baseline or progressive JPEG in colour or greyscale; nothing when the
+// A baseline or progressive JPEG in colour, greyscale or CMYK; nothing when the
 // data are malformed, end early or describe an over-large picture.
 std::optional<Picture> DecodeJpeg(const std::uint8_t* data, std::size_t size);
 

@@ -96,7 +96,8 @@ TEST_F(ZImgJpegTest, WritesAtQuality90) {
 
 TEST_F(ZImgJpegTest, ReadsFilesOfAnotherEncoder) {
   // 48 x 32 files written by ImageMagick: red, green, blue and white
-  // quadrants; the greyscale one holds their luma.
+  // quadrants; the greyscale one holds their luma, the CMYK one (with Adobe's
+  // inverted inks) their colours again.
   struct Case {
     const wchar_t* file;
     std::uint8_t quadrants[4][3];  // blue, green, red at the centre of each
@@ -105,6 +106,7 @@ TEST_F(ZImgJpegTest, ReadsFilesOfAnotherEncoder) {
       {L"quadrants.jpg", {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {255, 255, 255}}},
       {L"quadrants_progressive.jpg", {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {255, 255, 255}}},
       {L"quadrants_grey.jpg", {{54, 54, 54}, {182, 182, 182}, {18, 18, 18}, {255, 255, 255}}},
+      {L"quadrants_cmyk.jpg", {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {255, 255, 255}}},
   };
   const int centres[4][2] = {{12, 8}, {36, 8}, {12, 24}, {36, 24}};
   for (const Case& c : cases) {
