@@ -1,0 +1,12 @@
+// edgefx: the sharpness plug-in.
+#include "common/effect_entry.h"
+#include "edgefx/sharpness_dialog.h"
+
+namespace {
+// Made when the library is loaded; its window goes when the library is unloaded.
+CSharpnessDialog g_dialog;
+}  // namespace
+
+void __stdcall SpecialEffects(plugins::EffectParams* params) {
+  plugins::RunEffect(params, g_dialog);
+}

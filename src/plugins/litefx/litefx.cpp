@@ -1,0 +1,12 @@
+// litefx: the brightness plug-in.
+#include "common/effect_entry.h"
+#include "litefx/brightness_dialog.h"
+
+namespace {
+// Made when the library is loaded; its window goes when the library is unloaded.
+CBrightnessDialog g_dialog;
+}  // namespace
+
+void __stdcall SpecialEffects(plugins::EffectParams* params) {
+  plugins::RunEffect(params, g_dialog);
+}

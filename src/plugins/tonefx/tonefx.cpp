@@ -1,0 +1,12 @@
+// tonefx: the contrast plug-in.
+#include "common/effect_entry.h"
+#include "tonefx/contrast_dialog.h"
+
+namespace {
+// Made when the library is loaded; its window goes when the library is unloaded.
+CContrastDialog g_dialog;
+}  // namespace
+
+void __stdcall SpecialEffects(plugins::EffectParams* params) {
+  plugins::RunEffect(params, g_dialog);
+}

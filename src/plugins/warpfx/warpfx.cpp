@@ -1,0 +1,12 @@
+// warpfx: the concave-convex plug-in.
+#include "common/effect_entry.h"
+#include "warpfx/concave_convex_dialog.h"
+
+namespace {
+// Made when the library is loaded; its window goes when the library is unloaded.
+CConcaveConvexDialog g_dialog;
+}  // namespace
+
+void __stdcall SpecialEffects(plugins::EffectParams* params) {
+  plugins::RunEffect(params, g_dialog);
+}
