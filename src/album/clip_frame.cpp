@@ -18,7 +18,16 @@ class AviLibrary {
   AviLibrary& operator=(const AviLibrary&) = delete;
 };
 
+// Whether the stream's index holds a frame with data at `frame`. A clip cut
+// short claims more frames in its header than its index has; reading such a
+// frame is refused here rather than left to the AVI service.
+bool Indexed(PAVISTREAM stream, LONG frame) {
+  return ::AVIStreamFindSample(stream, frame, FIND_ANY | FIND_NEXT) == frame;
+}
+
+// Filler frames, and frames that cannot be read, are passed over.
 bool IsFiller(PAVISTREAM stream, LONG frame, std::vector<BYTE>& buffer) {
+  if (!Indexed(stream, frame)) return true;
   LONG bytes = 0;
   if (::AVIStreamRead(stream, frame, 1, nullptr, 0, &bytes, nullptr) != 0 || bytes <= 0) {
     return false;
@@ -63,8 +72,9 @@ ClipFrame LoadClipFrame(const std::wstring& path) {
 
   std::vector<BYTE> raw;
   const LONG length = ::AVIStreamLength(stream.Get());
-  LONG frame = core::ThumbnailFrame([&](int i) { return i < length && IsFiller(stream.Get(), i, raw); });
-  if (frame >= length) frame = length > 0 ? length - 1 : 0;
+  const LONG frame =
+      core::ThumbnailFrame([&](int i) { return i < length && IsFiller(stream.Get(), i, raw); });
+  if (!Indexed(stream.Get(), frame)) return out;
 
   BITMAPINFOHEADER want{};
   want.biSize = sizeof want;
@@ -83,7 +93,7 @@ ClipFrame LoadClipFrame(const std::wstring& path) {
 
   std::size_t size = 0;
   const BITMAPINFOHEADER* bih = DecodedFrame(getFrame, frame, size);
-  if (bih && BlackFirstPixel(bih, size) && frame + 1 < length) {
+  if (bih && BlackFirstPixel(bih, size) && Indexed(stream.Get(), frame + 1)) {
     bih = DecodedFrame(getFrame, frame + 1, size);
   }
   if (!bih) return out;

@@ -78,9 +78,11 @@ bool CFileListView::CreateView(HWND parent, UINT id) {
   if (!hwnd || !SubclassWindow(hwnd)) return false;
   g_pFileListView = this;
   m_strIniPath = app::SettingsPath();
-  const std::string sort = app::ReadIniValue(m_strIniPath, kAlbum, "SortType", "", 10);
-  if (sort.empty()) app::WriteIniValue(m_strIniPath, kAlbum, "SortType", "1");
-  m_nSortKey = sort.empty() ? 1 : core::AtoiC(sort);
+  // The list starts in the order of the folder whatever "SortType" says; a
+  // missing key is written with its default.
+  if (app::ReadIniValue(m_strIniPath, kAlbum, "SortType", "", 10).empty()) {
+    app::WriteIniValue(m_strIniPath, kAlbum, "SortType", "1");
+  }
   ApplyModeStyle(Mode());
   return true;
 }
@@ -251,11 +253,7 @@ void CFileListView::WriteRow(int index) {
 }
 
 void CFileListView::SetUpGrid() {
-  RECT rc;
-  ::GetClientRect(m_hWnd, &rc);
   const int rowHeight = m_geometry.cellHeight + m_geometry.gap;
-  m_nVisibleRows = rc.bottom / rowHeight;
-  m_nContentHeight = core::GridRows(Count(), m_nColumns) * rowHeight;
   while (ListView_DeleteColumn(m_hWnd, 0)) {
   }
   LVCOLUMNW col{};
@@ -407,7 +405,6 @@ void CFileListView::Sort(int key) {
         std::swap(m_items[a], m_items[b]);
         std::swap(m_cells[a], m_cells[b]);
       });
-  m_nSortKey = key;
   m_nCurrent = -1;
   for (int i = 0; i < Count(); ++i) {
     m_cells[static_cast<std::size_t>(i)]->SetIndex(i);
@@ -427,6 +424,8 @@ void CFileListView::ChangeDisplayMode(core::DisplayMode mode) {
   ApplyModeStyle(mode);
   if (!folder.empty()) ShowAlbum(base::Widen(folder), mode);
   app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", folder);
+  // The album stays shown, so new captures keep landing in it.
+  app::WriteIniValue(m_strIniPath, "Setting", "CapturedImageFilePath", folder);
   app::WriteIniValue(m_strIniPath, kAlbum, "ShowImageMode", std::to_string(static_cast<int>(mode)));
 }
 
@@ -442,13 +441,12 @@ LRESULT CFileListView::OnScroll(WPARAM, LPARAM) {
   return r;
 }
 
-LRESULT CFileListView::OnSize(WPARAM, LPARAM lParam) {
+LRESULT CFileListView::OnSize(WPARAM, LPARAM) {
   const LRESULT r = Default();
   if (!m_bShown) return r;
   if (Mode() != core::DisplayMode::Details) {
     const int columns = core::ResizeColumns(WindowWidth(), ::GetSystemMetrics(SM_CXBORDER),
                                             ::GetSystemMetrics(SM_CXVSCROLL), m_geometry);
-    m_nVisibleRows = HIWORD(lParam) / (m_geometry.cellHeight + m_geometry.gap);
     if (columns == m_nColumns) return r;
     m_nColumns = columns;
     ResetPlaceholders();

@@ -94,10 +94,7 @@ class CFileListView : public base::CView {
   std::vector<Item> m_items;
   core::CellGeometry m_geometry = core::GeometryOf(core::DisplayMode::Large);
   int m_nColumns = 1;
-  int m_nVisibleRows = 0;
-  int m_nContentHeight = 0;
   int m_nCurrent = -1;
-  int m_nSortKey = 1;
   bool m_bShown = false;
   std::wstring m_strFolder;
   std::vector<BYTE> m_fileBuffer;  // reused for every bitmap file; only grows

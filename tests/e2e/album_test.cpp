@@ -20,19 +20,43 @@ const UINT kRename = 32831;
 const UINT kDelete = 32830;
 const UINT kCopy = 32833;
 const UINT kPaste = 32834;
+const UINT kDisplayMode = 32783;
+const int kPromptEdit = 1191;
+const UINT kBrowseDetail = 32790;
 
 HWND AlbumTree(HWND album) {
   HWND splitter = ::FindWindowExW(album, nullptr, L"LumoraSplitter", nullptr);
   return splitter ? ::FindWindowExW(splitter, nullptr, WC_TREEVIEWW, nullptr) : nullptr;
 }
 
-// Types `text` into the open album dialog and presses OK.
+struct PromptSearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindPrompt(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<PromptSearch*>(param);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == search->pid && ClassName(hwnd) == L"#32770" && ::IsWindowVisible(hwnd) &&
+      ::GetDlgItem(hwnd, kPromptEdit)) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Types `text` into the open album dialog (the one with the name box, not
+// some other box of the program) and presses OK.
 void AnswerPrompt(const LumoraSession& lumora, const std::wstring& text) {
-  auto dialog = lumora.WaitForDialog();
-  ASSERT_TRUE(dialog);
-  ::SendMessageW(::GetDlgItem(dialog->hwnd, 1191), WM_SETTEXT, 0,
+  PromptSearch search{lumora.ProcessId(), nullptr};
+  ASSERT_TRUE(WaitFor([&] {
+    ::EnumWindows(FindPrompt, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  }));
+  ::SendMessageW(::GetDlgItem(search.found, kPromptEdit), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(text.c_str()));
-  ASSERT_TRUE(LumoraSession::Answer(*dialog, IDOK));
+  ASSERT_TRUE(LumoraSession::Answer({search.found, L"", L""}, IDOK));
 }
 
 void ExpectMessage(const LumoraSession& lumora, const std::wstring& text) {
@@ -43,9 +67,15 @@ void ExpectMessage(const LumoraSession& lumora, const std::wstring& text) {
 }
 
 // The settings file is rewritten key by key: wait for the value to arrive.
+// The program replaces the file by moving a new one over it, which fails
+// while this test holds the file open, so the file is read seldom.
 bool Eventually(const LumoraSession& lumora, const char* section, const char* key,
                 const std::string& value) {
-  return WaitFor([&] { return lumora.Setting(section, key) == value; });
+  return WaitFor([&] {
+    if (lumora.Setting(section, key) == value) return true;
+    ::Sleep(150);
+    return false;
+  });
 }
 
 bool Gone(const fs::path& p) {
@@ -90,6 +120,19 @@ TEST(Albums, StoredDisplayModeSelectsTheDefaultAlbum) {
   EXPECT_TRUE(Eventually(lumora, "Setting", "CapturedImageFilePath", defaultAlbum));
   EXPECT_TRUE(Eventually(lumora, "Setting", "CapturedVideoFilePath", defaultAlbum));
   EXPECT_TRUE(Eventually(lumora, "ALBUM", "SortType", "1"));
+
+  // The toolbar's Display  Mode button cycles 1, 2, 3, 1; the drop-down's
+  // entries pick a mode. The album stays the current one throughout.
+  HWND album = lumora.FindChild(lumora.WaitForMainWindow(), L"Album");
+  ASSERT_NE(album, nullptr);
+  for (const char* mode : {"2", "3", "1"}) {
+    ::PostMessageW(album, WM_COMMAND, kDisplayMode, 0);
+    EXPECT_TRUE(Eventually(lumora, "ALBUM", "ShowImageMode", mode));
+  }
+  ::PostMessageW(album, WM_COMMAND, kBrowseDetail, 0);
+  EXPECT_TRUE(Eventually(lumora, "ALBUM", "ShowImageMode", "2"));
+  EXPECT_TRUE(Eventually(lumora, "ALBUM", "CurrentSelectAlbum", defaultAlbum));
+  EXPECT_TRUE(Eventually(lumora, "Setting", "CapturedImageFilePath", defaultAlbum));
   EXPECT_TRUE(lumora.Close());
 }
 
