@@ -535,9 +535,9 @@ void CFileListView::ShowImageMenu() {
     }
   };
   greyUnhandled(popup, greyUnhandled);
-  POINT pt;
-  ::GetCursorPos(&pt);
-  ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, m_hWnd, nullptr);
+  const DWORD pos = ::GetMessagePos();  // where the button went down
+  ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, static_cast<short>(LOWORD(pos)),
+                   static_cast<short>(HIWORD(pos)), 0, m_hWnd, nullptr);
 }
 
 void CFileListView::OnSearch() {

@@ -39,6 +39,9 @@ class CFileListView : public base::CView {
   void Sort(int key);
   // Switches the display mode and shows the current album again.
   void ChangeDisplayMode(core::DisplayMode mode);
+  // The search: selects every file whose name matches the wildcard text;
+  // false, after telling the user, when none does.
+  bool Search(const std::wstring& text);
 
   int Count() const { return static_cast<int>(m_items.size()); }
   int CurrentIndex() const { return m_nCurrent; }
@@ -85,7 +88,6 @@ class CFileListView : public base::CView {
   void Relayout();
   void CopyRowSelection();
   void ShowImageMenu();
-  bool Search(const std::wstring& text);
   void SelectForSearch(int index);
   void WriteCurrentFile(const std::wstring& path);
   void Message(UINT id, const std::wstring& arg = L"") const;

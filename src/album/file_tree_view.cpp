@@ -169,8 +169,10 @@ void CFileTreeView::OnSelectionChanged(HTREEITEM item) {
 }
 
 void CFileTreeView::OnRightClick() {
+  // Where the button went down, not where the pointer is by now.
+  const DWORD pos = ::GetMessagePos();
   TVHITTESTINFO hit{};
-  ::GetCursorPos(&hit.pt);
+  hit.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
   ::ScreenToClient(m_hWnd, &hit.pt);
   HTREEITEM item = TreeView_HitTest(m_hWnd, &hit);
   if (item && (hit.flags & TVHT_ONITEM)) {
@@ -189,16 +191,17 @@ void CFileTreeView::ShowTreeMenu(bool onItem, bool onDefaultLabel) {
   base::Menu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ALBUM_MENU)));
   HMENU popup = menu ? ::GetSubMenu(menu.Get(), 0) : nullptr;
   if (!popup) return;
-  const auto grey = [popup](UINT id, bool off) {
-    ::EnableMenuItem(popup, id, MF_BYCOMMAND | (off ? MF_GRAYED : MF_ENABLED));
+  const core::TreeMenuState state = core::TreeMenuFor(onItem, onDefaultLabel, !m_strCopied.empty());
+  const auto offer = [popup](UINT id, bool on) {
+    ::EnableMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
   };
-  grey(ID_TREE_RENAME, !onItem || onDefaultLabel);
-  grey(ID_TREE_DELETE, !onItem || onDefaultLabel);
-  grey(ID_ALBUM_COPY, !onItem);
-  grey(ID_ALBUM_PASTE, !onItem || m_strCopied.empty());
-  POINT pt;
-  ::GetCursorPos(&pt);
-  ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, m_hWnd, nullptr);
+  offer(ID_TREE_RENAME, state.rename);
+  offer(ID_TREE_DELETE, state.remove);
+  offer(ID_ALBUM_COPY, state.copy);
+  offer(ID_ALBUM_PASTE, state.paste);
+  const DWORD pos = ::GetMessagePos();
+  ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, static_cast<short>(LOWORD(pos)),
+                   static_cast<short>(HIWORD(pos)), 0, m_hWnd, nullptr);
 }
 
 void CFileTreeView::OnCreateAlbum() {

@@ -50,6 +50,11 @@ std::uint32_t DateKey(int year, int month, int day, int hour, int minute, int se
   return key * 60u + static_cast<std::uint32_t>(second);
 }
 
+TreeMenuState TreeMenuFor(bool onAlbum, bool defaultLabel, bool albumCopied) {
+  const bool changeable = onAlbum && !defaultLabel;
+  return {changeable, changeable, onAlbum, onAlbum && albumCopied};
+}
+
 bool ParseDisplayMode(std::string_view text, DisplayMode& mode) {
   const int v = AtoiC(text);
   if (v < 1 || v > 3) return false;

@@ -41,6 +41,17 @@ void BubbleSort(std::size_t n, Greater greater, Swap swap) {
   }
 }
 
+// Which album commands the tree's menu offers: on blank space only Create;
+// on an album labelled like the default album neither Rename nor Delete;
+// Paste only once an album was copied.
+struct TreeMenuState {
+  bool rename;
+  bool remove;
+  bool copy;
+  bool paste;
+};
+TreeMenuState TreeMenuFor(bool onAlbum, bool defaultLabel, bool albumCopied);
+
 // Display modes of the file list.
 enum class DisplayMode { Large = 1, Details = 2, Small = 3 };
 // "1", "2" or "3" as a mode; anything else is none.

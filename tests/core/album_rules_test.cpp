@@ -61,6 +61,17 @@ TEST(AlbumRules, DateKeyFoldsTheTime) {
             static_cast<std::uint32_t>((((366ull * 20000 + 33) * 24) * 60) * 60));
 }
 
+TEST(AlbumRules, TreeMenuGreying) {
+  const TreeMenuState blank = TreeMenuFor(false, false, true);
+  EXPECT_FALSE(blank.rename || blank.remove || blank.copy || blank.paste);
+  const TreeMenuState def = TreeMenuFor(true, true, true);
+  EXPECT_FALSE(def.rename || def.remove);
+  EXPECT_TRUE(def.copy && def.paste);  // the default album's files can be copied and received
+  const TreeMenuState other = TreeMenuFor(true, false, false);
+  EXPECT_TRUE(other.rename && other.remove && other.copy);
+  EXPECT_FALSE(other.paste);  // nothing copied yet
+}
+
 TEST(AlbumRules, DisplayModes) {
   DisplayMode m = DisplayMode::Large;
   EXPECT_TRUE(ParseDisplayMode("2", m));

@@ -124,6 +124,11 @@ class BoxAnswerer {
   std::thread m_thread;
 };
 
+bool WaitForBox(BoxAnswerer& boxes) {
+  for (int i = 0; i < 100 && boxes.Texts().empty(); ++i) ::Sleep(20);
+  return !boxes.Texts().empty();
+}
+
 // A top-level window holding the album tree and the file list.
 class AlbumPanes : public ::testing::Test {
  protected:
@@ -247,4 +252,38 @@ TEST_F(AlbumPanes, DamagedFilesNeverCrashTheList) {
   EXPECT_EQ(boxes.Texts().size(), 6u);  // truncated, huge and empty, in each show
 }
 
+TEST_F(AlbumPanes, ClicksAndSearchBuildTheSelection) {
+  for (const wchar_t* name : {L"a.bmp", L"b.bmp", L"c.bmp"}) WriteBytes(folder.Path() / name, BitmapFile(8, 8));
+  Show(core::DisplayMode::Large);
+  const auto click = [&](int i, bool ctrl) {
+    ::SendMessageW(list->Cell(i).m_hWnd, WM_LBUTTONDOWN, ctrl ? MK_LBUTTON | MK_CONTROL : MK_LBUTTON, 0);
+  };
+  const auto selected = [&] {
+    std::wstring marks;
+    for (int i = 0; i < list->Count(); ++i) marks += list->Cell(i).IsSelected() ? L'x' : L'.';
+    return marks;
+  };
+  click(0, false);
+  click(2, true);
+  EXPECT_EQ(selected(), L"x.x");
+  EXPECT_EQ(list->CurrentIndex(), 2);
+  click(2, true);  // a Ctrl-click on a selected cell deselects it
+  EXPECT_EQ(selected(), L"x..");
+  EXPECT_EQ(list->CurrentIndex(), -1);
+  click(1, false);  // a plain click starts again
+  EXPECT_EQ(selected(), L".x.");
+  EXPECT_EQ(list->CurrentIndex(), 1);
+
+  EXPECT_TRUE(list->Search(L"?.BMP"));
+  EXPECT_EQ(selected(), L"xxx");
+  EXPECT_TRUE(list->Search(L"c*"));
+  EXPECT_EQ(selected(), L"..x");
+  BoxAnswerer boxes;
+  EXPECT_FALSE(list->Search(L"*.jpg"));
+  EXPECT_EQ(selected(), L"..x");  // nothing found: the selection stays
+  ASSERT_TRUE(WaitForBox(boxes));
+  EXPECT_EQ(boxes.Texts()[0], L"Cannot find image *.jpg .");
+}
+
 }  // namespace
+
