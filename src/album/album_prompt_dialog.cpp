@@ -41,7 +41,7 @@ bool CNewAlbumDlg::Accept(const std::wstring& text) {
   const bool plainName = !text.empty() && text != L"." && text != L".." &&
                          text.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos;
   m_strResult = app::ProductFolder() + L"\\" + text;
-  if (!plainName ||
+  if (!plainName || !album::StorablePath(m_strResult) ||
       (!album::FolderExists(m_strResult) && !::CreateDirectoryW(m_strResult.c_str(), nullptr))) {
     base::ShowMessageBox(m_hWnd, base::LoadResString(IDS_ALBUM_CREATE_FAILED));
     m_strResult.clear();

@@ -36,6 +36,11 @@ bool FolderExists(const std::wstring& path) {
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool StorablePath(const std::wstring& path) {
+  const std::string stored = base::Narrow(path);
+  return stored.size() <= 127 && base::Widen(stored) == path;
+}
+
 std::wstring LabelOf(const std::wstring& path) { return base::FileNameOf(path); }
 
 void PrepareFolders(const std::wstring& ini) {

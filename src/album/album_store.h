@@ -32,6 +32,11 @@ void CopyAlbumFiles(const std::wstring& source, const std::wstring& target,
 // itself when it is empty. Failures are silent.
 void RemoveAlbumFolder(const std::wstring& folder);
 
+// Whether an album path survives the settings file: at most 127 characters
+// of the system code page, every character representable there. Others
+// would come back cut or changed and the album would be lost at next start.
+bool StorablePath(const std::wstring& path);
+
 // The album label: the folder's own name.
 std::wstring LabelOf(const std::wstring& path);
 

@@ -248,7 +248,7 @@ void CFileTreeView::OnRenameAlbum() {
     return;
   }
   // The new name stays one folder beside the old one.
-  if (name.find_first_of(L"\\/:*?\"<>|") != std::wstring::npos ||
+  if (name.find_first_of(L"\\/:*?\"<>|") != std::wstring::npos || !album::StorablePath(newPath) ||
       !::MoveFileW(oldPath.c_str(), newPath.c_str())) {
     Message(IDS_ALBUM_RENAME_FAILED);
     return;
