@@ -1,8 +1,7 @@
 #include "footprint.h"
 
-#include <windows.h>
-
 #include <shlwapi.h>
+#include <windows.h>
 
 #include <string>
 
@@ -54,9 +53,12 @@ bool SetText(HKEY root, const std::wstring& path, const wchar_t* name, const std
 
 const wchar_t* TwainFolder(Family family) {
   switch (family) {
-    case Family::Qvc5520: return L"QV5520";
-    case Family::Qvc318: return L"QFC419";
-    default: return nullptr;
+    case Family::Qvc5520:
+      return L"QV5520";
+    case Family::Qvc318:
+      return L"QFC419";
+    default:
+      return nullptr;
   }
 }
 
@@ -70,8 +72,9 @@ bool WriteTwainIni(Family family) {
   const std::wstring dir = WindowsFolder() + L"\\twain_32\\" + folder;
   CreateDirectoryW((WindowsFolder() + L"\\twain_32").c_str(), nullptr);
   CreateDirectoryW(dir.c_str(), nullptr);
-  const std::string text = "[Information]\r\nRegistryPath=SYSTEM\\CurrentControlSet\\Services\\"
-                           "QV818UCM\\Parameters\r\n";
+  const std::string text =
+      "[Information]\r\nRegistryPath=SYSTEM\\CurrentControlSet\\Services\\"
+      "QV818UCM\\Parameters\r\n";
   HANDLE file = CreateFileW((dir + L"\\TWAIN.INI").c_str(), GENERIC_WRITE, 0, nullptr,
                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -84,8 +87,7 @@ bool WriteTwainIni(Family family) {
 // The interface keys of the class key that belong to any simulated family.
 std::wstring FindInstalledInterface() {
   HKEY classKey = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kDeviceClassKey, 0, KEY_READ, &classKey) !=
-      ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kDeviceClassKey, 0, KEY_READ, &classKey) != ERROR_SUCCESS) {
     return {};
   }
   std::wstring found;
@@ -102,23 +104,87 @@ std::wstring FindInstalledInterface() {
   return found;
 }
 
+bool ReadDword(HKEY root, const std::wstring& path, const wchar_t* name, DWORD& value) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  DWORD bytes = sizeof value;
+  DWORD type = 0;
+  const bool ok = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                                   &bytes) == ERROR_SUCCESS &&
+                  type == REG_DWORD;
+  RegCloseKey(key);
+  return ok;
+}
+
 }  // namespace
 
+std::wstring InstalledInterfaceKey() {
+  const std::wstring name = FindInstalledInterface();
+  return name.empty() ? std::wstring() : std::wstring(kDeviceClassKey) + L"\\" + name;
+}
+
+Family InstalledFamily() {
+  const std::wstring key = InstalledInterfaceKey();
+  for (Family family : {Family::Qvc5520, Family::Qvc318, Family::Generic}) {
+    if (!key.empty() && key == InterfaceKey(family)) return family;
+  }
+  return Family::None;
+}
+
+bool IsLinked() { return IsLinkedAt(InstalledInterfaceKey()); }
+
+bool IsLinkedAt(const std::wstring& key) {
+  DWORD linked = 0;
+  return !key.empty() &&
+         ReadDword(HKEY_LOCAL_MACHINE, key + L"\\#GLOBAL\\Control", L"Linked", linked) &&
+         linked != 0;
+}
+
+bool SetLinked(bool linked) {
+  const std::wstring key = InstalledInterfaceKey();
+  return !key.empty() &&
+         SetDword(HKEY_LOCAL_MACHINE, key + L"\\#GLOBAL\\Control", L"Linked", linked ? 1 : 0);
+}
+
+unsigned long ReadDriverValue(const wchar_t* name) {
+  DWORD value = 0;
+  return ReadDword(HKEY_LOCAL_MACHINE, kDriverKey, name, value) ? value : 0;
+}
+
+bool WriteDriverValue(const wchar_t* name, unsigned long value) {
+  return SetDword(HKEY_LOCAL_MACHINE, kDriverKey, name, value);
+}
+
+void ReportSnapshot(Family family) {
+  SetDword(HKEY_LOCAL_MACHINE, kDriverKey, L"usb_snapshot_status", 1);
+  SetDword(HKEY_LOCAL_MACHINE, std::wstring(kServiceKey) + L"\\" + ServiceFamily(family),
+           kServiceValue, 1);
+}
+
 bool ParseFamily(const std::wstring& text, Family& family) {
-  if (text == L"qvc5520") family = Family::Qvc5520;
-  else if (text == L"qvc318") family = Family::Qvc318;
-  else if (text == L"generic") family = Family::Generic;
-  else if (text == L"none") family = Family::None;
-  else return false;
+  if (text == L"qvc5520")
+    family = Family::Qvc5520;
+  else if (text == L"qvc318")
+    family = Family::Qvc318;
+  else if (text == L"generic")
+    family = Family::Generic;
+  else if (text == L"none")
+    family = Family::None;
+  else
+    return false;
   return true;
 }
 
 std::wstring DeviceInstance(Family family) {
   switch (family) {
-    case Family::Qvc5520: return std::wstring(L"USB\\VID_0D7C&PID_41A0\\") + kSerial;
-    case Family::Qvc318: return std::wstring(L"USB\\VID_0D7C&PID_41C8\\") + kSerial;
-    case Family::Generic: return std::wstring(L"USB\\VID_FFFF&PID_0001\\") + kSerial;
-    case Family::None: break;
+    case Family::Qvc5520:
+      return std::wstring(L"USB\\VID_0D7C&PID_41A0\\") + kSerial;
+    case Family::Qvc318:
+      return std::wstring(L"USB\\VID_0D7C&PID_41C8\\") + kSerial;
+    case Family::Generic:
+      return std::wstring(L"USB\\VID_FFFF&PID_0001\\") + kSerial;
+    case Family::None:
+      break;
   }
   return {};
 }
@@ -133,8 +199,8 @@ bool InstallFootprint(Family family) {
   RemoveFootprint();
   bool ok = SetDword(HKEY_LOCAL_MACHINE, kDriverKey, L"StatusReport", kInstalledStatusReport) &&
             SetDword(HKEY_LOCAL_MACHINE, kDriverKey, L"usb_snapshot_status", 0) &&
-            SetDword(HKEY_LOCAL_MACHINE,
-                     std::wstring(kServiceKey) + L"\\" + ServiceFamily(family), kServiceValue, 0) &&
+            SetDword(HKEY_LOCAL_MACHINE, std::wstring(kServiceKey) + L"\\" + ServiceFamily(family),
+                     kServiceValue, 0) &&
             WriteTwainIni(family);
   const std::wstring instance = DeviceInstance(family);
   if (!instance.empty()) {

@@ -15,7 +15,8 @@ bool ParseFamily(const std::wstring& text, Family& family);
 // Below HKEY_LOCAL_MACHINE.
 inline constexpr wchar_t kDeviceClassKey[] =
     L"SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{6994AD05-93EF-11D0-A3CC-00A0C9223196}";
-inline constexpr wchar_t kDriverKey[] = L"SYSTEM\\CurrentControlSet\\Services\\QV818UCM\\Parameters";
+inline constexpr wchar_t kDriverKey[] =
+    L"SYSTEM\\CurrentControlSet\\Services\\QV818UCM\\Parameters";
 inline constexpr wchar_t kServiceKey[] = L"SYSTEM\\CurrentControlSet\\Services\\Snapvisor";
 inline constexpr wchar_t kServiceValue[] = L"{E5BAEA70-7F2C-49F3-BEC5-BAEDEA26DFB4}";
 // "StatusReport" as installed: high bits set so that the program's exit mask
@@ -28,6 +29,29 @@ std::wstring DeviceInstance(Family family);
 // The device interface's key below HKEY_LOCAL_MACHINE ("" for none); its
 // "#GLOBAL\Control" subkey holds "Linked".
 std::wstring InterfaceKey(Family family);
+
+// The installed device's interface key below HKEY_LOCAL_MACHINE, "" when
+// no device is installed.
+std::wstring InstalledInterfaceKey();
+// The installed device's family (None without a device).
+Family InstalledFamily();
+// "Linked" of the installed device: false when absent or unreadable.
+bool IsLinked();
+// "Linked" below a known interface key (cheaper than finding the key).
+bool IsLinkedAt(const std::wstring& interfaceKey);
+// Sets "Linked" of the installed device; false without a device.
+bool SetLinked(bool linked);
+
+// The driver key's own values through which simcamctl steers the camera
+// filter running inside the program: the output format (0 RGB24, 1 I420)
+// and a counter of snapshot-button presses.
+inline constexpr wchar_t kFormatValue[] = L"SimFormat";
+inline constexpr wchar_t kSnapRequestsValue[] = L"SimSnapRequests";
+unsigned long ReadDriverValue(const wchar_t* name);  // 0 when absent
+bool WriteDriverValue(const wchar_t* name, unsigned long value);
+// What the driver does when it hands out a snapshot frame: it sets
+// "usb_snapshot_status" and the still-image service's value to 1.
+void ReportSnapshot(Family family);
 
 // Writes the whole footprint for `family` (removing any earlier one first).
 bool InstallFootprint(Family family);

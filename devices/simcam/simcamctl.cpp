@@ -1,28 +1,96 @@
 // simcamctl: drives the simulated camera from the command line.
-//   simcamctl install [qvc5520|qvc318|generic]   writes the driver footprint
-//   simcamctl uninstall                          removes it
+//   simcamctl install [qvc5520|qvc318|generic]   footprint and filter registration
+//   simcamctl uninstall                          removes both
+//   simcamctl plug | unplug                      sets the device's "Linked"
+//   simcamctl snap                               marks the next frame as a snapshot
+//   simcamctl format rgb24|i420                  output format of the next connection
+//   simcamctl family qvc5520|qvc318|generic|none switches (or removes) the device
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
+#include "base/handles.h"
 #include "footprint.h"
 
 namespace {
 
 int Usage() {
-  std::fputs("usage: simcamctl install [qvc5520|qvc318|generic] | uninstall\n", stderr);
+  std::fputs(
+      "usage: simcamctl install [qvc5520|qvc318|generic] | uninstall | plug | unplug | snap\n"
+      "       | format rgb24|i420 | family qvc5520|qvc318|generic|none\n",
+      stderr);
   return 2;
+}
+
+int Fail(const char* what) {
+  std::fprintf(stderr, "simcamctl: %s\n", what);
+  return 1;
+}
+
+// Calls DllRegisterServer or DllUnregisterServer of simcam.dll beside this tool.
+bool CallServerEntry(const char* entry) {
+  wchar_t path[MAX_PATH] = L"";
+  const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return false;
+  std::wstring dll(path, n);
+  dll = dll.substr(0, dll.find_last_of(L'\\') + 1) + L"simcam.dll";
+  base::ComScope com;
+  base::Module module(::LoadLibraryW(dll.c_str()));
+  if (!module) return false;
+  using Entry = HRESULT(WINAPI*)();
+  auto fn = reinterpret_cast<Entry>(reinterpret_cast<void*>(::GetProcAddress(module.Get(), entry)));
+  return fn && SUCCEEDED(fn());
+}
+
+// Writes the footprint of `family` and registers (or, for none, removes)
+// the filter, keeping the chosen output format.
+int SwitchFamily(simcam::Family family) {
+  const unsigned long format = simcam::ReadDriverValue(simcam::kFormatValue);
+  if (!simcam::InstallFootprint(family))
+    return Fail("could not write the camera's registry entries");
+  simcam::WriteDriverValue(simcam::kFormatValue, format);
+  if (family == simcam::Family::None) {
+    CallServerEntry("DllUnregisterServer");
+    return 0;
+  }
+  return CallServerEntry("DllRegisterServer") ? 0 : Fail("could not register the camera filter");
 }
 
 int Install(int argc, wchar_t** argv) {
   simcam::Family family = simcam::Family::Qvc5520;
-  if (argc > 2 && !simcam::ParseFamily(argv[2], family)) return Usage();
-  if (!simcam::InstallFootprint(family)) {
-    std::fputs("simcamctl: could not write the camera's registry entries\n", stderr);
-    return 1;
+  if (argc > 2 && (!simcam::ParseFamily(argv[2], family) || family == simcam::Family::None)) {
+    return Usage();
   }
-  return 0;
+  simcam::WriteDriverValue(simcam::kFormatValue, 0);
+  return SwitchFamily(family);
+}
+
+int Uninstall() {
+  CallServerEntry("DllUnregisterServer");
+  return simcam::RemoveFootprint() ? 0 : Fail("could not remove the camera's registry entries");
+}
+
+int Format(int argc, wchar_t** argv) {
+  if (argc < 3) return Usage();
+  const std::wstring name = argv[2];
+  if (name != L"rgb24" && name != L"i420") return Usage();
+  return simcam::WriteDriverValue(simcam::kFormatValue, name == L"i420" ? 1 : 0)
+             ? 0
+             : Fail("camera not installed");
+}
+
+int Family(int argc, wchar_t** argv) {
+  simcam::Family family;
+  if (argc < 3 || !simcam::ParseFamily(argv[2], family)) return Usage();
+  return SwitchFamily(family);
+}
+
+int Snap() {
+  const unsigned long presses = simcam::ReadDriverValue(simcam::kSnapRequestsValue);
+  return simcam::WriteDriverValue(simcam::kSnapRequestsValue, presses + 1)
+             ? 0
+             : Fail("camera not installed");
 }
 
 }  // namespace
@@ -31,6 +99,12 @@ int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return Usage();
   const std::wstring verb = argv[1];
   if (verb == L"install") return Install(argc, argv);
-  if (verb == L"uninstall") return simcam::RemoveFootprint() ? 0 : 1;
+  if (verb == L"uninstall") return Uninstall();
+  if (verb == L"plug" || verb == L"unplug") {
+    return simcam::SetLinked(verb == L"plug") ? 0 : Fail("no camera device installed");
+  }
+  if (verb == L"snap") return Snap();
+  if (verb == L"format") return Format(argc, argv);
+  if (verb == L"family") return Family(argc, argv);
   return Usage();
 }

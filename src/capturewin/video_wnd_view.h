@@ -1,11 +1,19 @@
 #pragma once
-// The capture window's form view (template 130): the live picture's preview
-// area and, on its first update, the product folders and the first-run mark.
+// The capture window's form view (template 130): the product folders and the
+// first-run mark on its first update, the capture graph with the camera's
+// live picture in the preview area, and the frame buffers the grabber fills.
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "base/frame.h"
+
+class DevGraphBuilder;
+
+// Device notice the view posts to itself: wParam 1 plugged out, 0 plugged in.
+inline constexpr UINT WM_DEVICE_NOTICE = WM_USER + 201;
 
 class CVideoWndView : public base::CFormView {
  public:
@@ -13,23 +21,45 @@ class CVideoWndView : public base::CFormView {
   ~CVideoWndView() override;
 
   void OnInitialUpdate() override;
+  // Sets the camera's frame size and rate, makes the frame buffers anew
+  // and starts the preview.
+  bool ApplyDeviceFormat();
 
   std::wstring m_strProgramPath;
   std::wstring m_strIniPath;
   RECT m_rcPreview{0, 0, 352, 288};
+  // Frame buffers: a 40-byte bitmap header followed by the pixels.
+  std::vector<unsigned char> m_buffer1;  // latest frame
+  std::vector<unsigned char> m_buffer2;  // snapshot frame
+  int m_nFrameRate = 30;
+  unsigned long m_dwFrameBytes = 304128;
+  unsigned long m_dwBufferBytes = 0;
+  DWORD m_dwCompression = 0;
   bool m_bFormatInitialized = false;
+  bool m_bSkipReread = false;  // set by the settings dialog after it applied a format
   bool m_bPluggedOutReported = false;
   bool m_bPluggedInReported = false;
+  std::unique_ptr<DevGraphBuilder> m_pDevGraph;
 
  protected:
   const base::MessageMap* GetMessageMap() const override;
 
  private:
   void SetupCapture();
+  void AllocateFrameBuffers(int width, int height);
+  void UpdateTitle();
   LRESULT OnCtlColorStatic(WPARAM, LPARAM);
+  LRESULT OnGraphNotify(WPARAM, LPARAM);
+  LRESULT OnRefreshTitle(WPARAM, LPARAM);
+  LRESULT OnDestroy(WPARAM, LPARAM);
 };
 
 // The one capture view while it exists.
 extern CVideoWndView* g_pVideoView;
 // A linked camera was found and its format read.
 extern bool g_bDevicePresent;
+// The camera's current frame size (0 while unknown).
+extern int g_nVideoWidth;
+extern int g_nVideoHeight;
+// The preview area while the view exists.
+extern HWND g_hPreviewWnd;

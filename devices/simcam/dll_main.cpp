@@ -1,0 +1,140 @@
+// simcam.dll: the COM server of the simulated camera's filter and its
+// registration in the video input device category.
+#include <dshow.h>
+#include <windows.h>
+
+#include <atomic>
+#include <new>
+#include <string>
+
+#include "base/com_ptr.h"
+#include "camera_filter.h"
+
+namespace {
+
+HMODULE g_module = nullptr;
+std::atomic<long> g_serverLocks{0};
+
+class ClassFactory : public IClassFactory {
+ public:
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (riid != IID_IUnknown && riid != IID_IClassFactory) return E_NOINTERFACE;
+    *ppv = static_cast<IClassFactory*>(this);
+    return S_OK;
+  }
+  // One static factory for the module's lifetime.
+  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+  STDMETHODIMP_(ULONG) Release() override { return 1; }
+
+  STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    auto* raw = new (std::nothrow) simcam::CameraFilter;
+    if (!raw) return E_OUTOFMEMORY;
+    auto filter = base::ComPtr<IBaseFilter>::Attach(raw);
+    return filter->QueryInterface(riid, ppv);
+  }
+  STDMETHODIMP LockServer(BOOL lock) override {
+    g_serverLocks += lock ? 1 : -1;
+    return S_OK;
+  }
+};
+
+ClassFactory g_factory;
+
+std::wstring ClsidText() {
+  wchar_t text[64] = L"";
+  ::StringFromGUID2(simcam::kCameraClsid, text, ARRAYSIZE(text));
+  return text;
+}
+
+std::wstring ModulePath() {
+  wchar_t path[MAX_PATH] = L"";
+  const DWORD n = ::GetModuleFileNameW(g_module, path, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? std::wstring(path, n) : std::wstring();
+}
+
+bool SetText(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& text) {
+  HKEY key = nullptr;
+  if (::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  const bool ok =
+      ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+  ::RegCloseKey(key);
+  return ok;
+}
+
+HRESULT RegisterInCategory(IFilterMapper2* mapper) {
+  REGPINTYPES type = {&MEDIATYPE_Video, &MEDIASUBTYPE_NULL};
+  REGFILTERPINS2 pin{};
+  pin.dwFlags = REG_PINFLAG_B_OUTPUT;
+  pin.cInstances = 1;
+  pin.nMediaTypes = 1;
+  pin.lpMediaType = &type;
+  pin.clsPinCategory = &PIN_CATEGORY_CAPTURE;
+  REGFILTER2 filter{};
+  filter.dwVersion = 2;
+  filter.dwMerit = MERIT_DO_NOT_USE;
+  filter.cPins2 = 1;
+  filter.rgPins2 = &pin;
+  return mapper->RegisterFilter(simcam::kCameraClsid, simcam::kCameraName, nullptr,
+                                &CLSID_VideoInputDeviceCategory, ClsidText().c_str(), &filter);
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    g_module = instance;
+    ::DisableThreadLibraryCalls(instance);
+  }
+  return TRUE;
+}
+
+HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  *ppv = nullptr;
+  if (clsid != simcam::kCameraClsid) return CLASS_E_CLASSNOTAVAILABLE;
+  return g_factory.QueryInterface(riid, ppv);
+}
+
+HRESULT WINAPI DllCanUnloadNow() {
+  return simcam::CameraFilter::LiveCount() == 0 && g_serverLocks == 0 ? S_OK : S_FALSE;
+}
+
+HRESULT WINAPI DllRegisterServer() {
+  const std::wstring clsidKey = L"CLSID\\" + ClsidText();
+  const std::wstring path = ModulePath();
+  if (path.empty() || !SetText(HKEY_CLASSES_ROOT, clsidKey, nullptr, simcam::kCameraName) ||
+      !SetText(HKEY_CLASSES_ROOT, clsidKey + L"\\InprocServer32", nullptr, path) ||
+      !SetText(HKEY_CLASSES_ROOT, clsidKey + L"\\InprocServer32", L"ThreadingModel", L"Both")) {
+    return SELFREG_E_CLASS;
+  }
+  base::ComPtr<IFilterMapper2> mapper;
+  HRESULT hr = ::CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_PPV_ARGS(mapper.Put()));
+  if (SUCCEEDED(hr)) hr = RegisterInCategory(mapper.Get());
+  return hr;
+}
+
+HRESULT WINAPI DllUnregisterServer() {
+  base::ComPtr<IFilterMapper2> mapper;
+  HRESULT hr = ::CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_PPV_ARGS(mapper.Put()));
+  if (SUCCEEDED(hr)) {
+    mapper->UnregisterFilter(&CLSID_VideoInputDeviceCategory, ClsidText().c_str(),
+                             simcam::kCameraClsid);
+  }
+  ::RegDeleteTreeW(HKEY_CLASSES_ROOT, (L"CLSID\\" + ClsidText()).c_str());
+  return S_OK;
+}
+
+}  // extern "C"
