@@ -60,7 +60,8 @@ std::vector<std::wstring> LoadAlbumList(const std::wstring& ini) {
   const int count = core::AtoiC(app::ReadIniValue(ini, kSection, "AlbumNum", "", 10));
   bool dropped = false;
   for (int i = 0; i < count; ++i) {
-    const std::wstring path = base::Widen(app::ReadIniValue(ini, kSection, AlbumKey(i).c_str(), "", 128));
+    const std::wstring path =
+        base::Widen(app::ReadIniValue(ini, kSection, AlbumKey(i).c_str(), "", 128));
     if (FolderExists(path)) {
       albums.push_back(path);
     } else {

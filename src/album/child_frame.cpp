@@ -44,12 +44,13 @@ bool CChildFrame::OnCreateClient() {
 // and the file list side by side.
 bool CChildFrame::CreateAlbumLayout() {
   const DWORD style = WS_CHILD | WS_VISIBLE | CCS_TOP | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS;
-  if (!m_wndToolBar.Create(m_hWnd, style, kToolBarId) || !m_wndToolBar.LoadToolBar(IDR_ALBUM_TOOLBAR)) {
+  if (!m_wndToolBar.Create(m_hWnd, style, kToolBarId) ||
+      !m_wndToolBar.LoadToolBar(IDR_ALBUM_TOOLBAR)) {
     return false;
   }
   m_bmpTools.Reset(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                     MAKEINTRESOURCEW(IDB_ALBUM_TOOLS), IMAGE_BITMAP,
-                                                     0, 0, LR_CREATEDIBSECTION)));
+                                                     MAKEINTRESOURCEW(IDB_ALBUM_TOOLS),
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (m_bmpTools) {
     base::ReplaceBitmapColour(m_bmpTools.Get(), kKeyColour, ::GetSysColor(COLOR_BTNFACE));
     m_wndToolBar.SetBitmap(m_bmpTools.Get());
@@ -99,7 +100,8 @@ void CChildFrame::LayoutAlbum() {
     top = tb.bottom - tb.top;
   }
   if (m_wndSplitter.m_hWnd) {
-    ::MoveWindow(m_wndSplitter.m_hWnd, 0, top, rc.right, rc.bottom > top ? rc.bottom - top : 0, TRUE);
+    ::MoveWindow(m_wndSplitter.m_hWnd, 0, top, rc.right, rc.bottom > top ? rc.bottom - top : 0,
+                 TRUE);
   }
 }
 
@@ -130,11 +132,13 @@ LRESULT CChildFrame::OnNotify(WPARAM, LPARAM lParam) {
 
 void CChildFrame::ShowModeDropDown() {
   RECT rc{};
-  ::SendMessageW(m_wndToolBar.m_hWnd, TB_GETRECT, ID_ALBUM_DISPLAY_MODE, reinterpret_cast<LPARAM>(&rc));
+  ::SendMessageW(m_wndToolBar.m_hWnd, TB_GETRECT, ID_ALBUM_DISPLAY_MODE,
+                 reinterpret_cast<LPARAM>(&rc));
   ::MapWindowPoints(m_wndToolBar.m_hWnd, nullptr, reinterpret_cast<POINT*>(&rc), 2);
   base::Menu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ALBUM_MENU)));
   HMENU popup = menu ? ::GetSubMenu(menu.Get(), 1) : nullptr;
-  if (popup) ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN, rc.left, rc.bottom, 0, m_hWnd, nullptr);
+  if (popup)
+    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN, rc.left, rc.bottom, 0, m_hWnd, nullptr);
 }
 
 void CChildFrame::OnNewAlbum() {
@@ -149,7 +153,7 @@ void CChildFrame::OnCycleDisplayMode() {
 
 void CChildFrame::OnBrowse(UINT id) {
   if (!m_pList) return;
-  m_pList->ChangeDisplayMode(id == ID_BROWSE_DETAIL ? core::DisplayMode::Details
+  m_pList->ChangeDisplayMode(id == ID_BROWSE_DETAIL  ? core::DisplayMode::Details
                              : id == ID_BROWSE_SMALL ? core::DisplayMode::Small
                                                      : core::DisplayMode::Large);
 }

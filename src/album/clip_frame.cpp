@@ -41,7 +41,8 @@ bool IsFiller(PAVISTREAM stream, LONG frame, std::vector<BYTE>& buffer) {
 const BITMAPINFOHEADER* DecodedFrame(PGETFRAME getFrame, LONG frame, std::size_t& size) {
   const auto* bih = static_cast<const BITMAPINFOHEADER*>(::AVIStreamGetFrame(getFrame, frame));
   if (!bih || bih->biSize < sizeof(BITMAPINFOHEADER)) return nullptr;
-  const std::size_t stride = ((static_cast<std::size_t>(bih->biWidth) * bih->biBitCount + 31) / 32) * 4;
+  const std::size_t stride =
+      ((static_cast<std::size_t>(bih->biWidth) * bih->biBitCount + 31) / 32) * 4;
   const LONG rows = bih->biHeight < 0 ? -bih->biHeight : bih->biHeight;
   size = bih->biSize + 4u * bih->biClrUsed + stride * static_cast<std::size_t>(rows) +
          (bih->biCompression == BI_BITFIELDS ? 12 : 0);
@@ -66,7 +67,8 @@ ClipFrame LoadClipFrame(const std::wstring& path) {
     return out;
   }
   AVIFILEINFOW info{};
-  if (::AVIFileInfoW(file.Get(), &info, sizeof info) == 0) out.streams = static_cast<int>(info.dwStreams);
+  if (::AVIFileInfoW(file.Get(), &info, sizeof info) == 0)
+    out.streams = static_cast<int>(info.dwStreams);
   base::ComPtr<IAVIStream> stream;
   if (::AVIFileGetStream(file.Get(), stream.Put(), streamtypeVIDEO, 0) != 0) return out;
 

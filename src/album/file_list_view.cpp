@@ -1,6 +1,5 @@
 #include "album/file_list_view.h"
 
-
 #include <algorithm>
 
 #include "album/album_prompt_dialog.h"
@@ -8,11 +7,11 @@
 #include "app/lumora_app.h"
 #include "app/settings.h"
 #include "base/handles.h"
-#include "editor/main_frame.h"
 #include "base/message_box.h"
 #include "base/splitter.h"
 #include "base/strings.h"
 #include "core/text.h"
+#include "editor/main_frame.h"
 #include "res/resource.h"
 
 CFileListView* g_pFileListView = nullptr;
@@ -34,9 +33,12 @@ std::uint32_t DateKeyOf(const FILETIME& written) {
 
 UINT TypeTextOf(const std::wstring& path) {
   switch (core::KindOfFile(base::Narrow(base::FileNameOf(path)))) {
-    case core::AlbumFileKind::Bitmap: return IDS_LIST_TYPE_BMP;
-    case core::AlbumFileKind::Video: return IDS_LIST_TYPE_AVI;
-    default: return IDS_LIST_TYPE_JPG;
+    case core::AlbumFileKind::Bitmap:
+      return IDS_LIST_TYPE_BMP;
+    case core::AlbumFileKind::Video:
+      return IDS_LIST_TYPE_AVI;
+    default:
+      return IDS_LIST_TYPE_JPG;
   }
 }
 
@@ -57,7 +59,8 @@ const base::MessageMap* CFileListView::GetMessageMap() const {
       base::CommandEntry<&CFileListView::OnSortDate>(ID_SORT_DATE),
       base::CommandEntry<&CFileListView::OnSearch>(ID_IMAGE_SEARCH),
       base::CommandEntry<&CFileListView::OpenCurrentFile>(ID_IMAGE_EDIT),
-      base::CommandRangeEntry<&CFileListView::OnBrowse>(ID_IMAGE_BROWSE_LARGE, ID_IMAGE_BROWSE_SMALL),
+      base::CommandRangeEntry<&CFileListView::OnBrowse>(ID_IMAGE_BROWSE_LARGE,
+                                                        ID_IMAGE_BROWSE_SMALL),
   };
   static const base::MessageMap kMap{CView::GetThisMessageMap(), kEntries};
   return &kMap;
@@ -138,7 +141,8 @@ CFileListView::Item CFileListView::ItemOf(const std::wstring& path, const WIN32_
 bool CFileListView::AppendCell(const Item& item, int index) {
   const core::CellRect r = core::GridCell(index, m_nColumns, m_geometry);
   auto cell = std::make_unique<ThumbnailCell>(*this, index);
-  if (!cell->Create(m_hWnd, {r.left, r.top, r.right, r.bottom}, Mode() == core::DisplayMode::Details)) {
+  if (!cell->Create(m_hWnd, {r.left, r.top, r.right, r.bottom},
+                    Mode() == core::DisplayMode::Details)) {
     return false;
   }
   cell->SetPath(item.path);
@@ -158,9 +162,10 @@ void CFileListView::ReadBitmapInto(ThumbnailCell& cell) {
   LARGE_INTEGER actual{};
   const bool headerRead = ::ReadFile(file.Get(), header, sizeof header, &read, nullptr) &&
                           read == sizeof header && ::GetFileSizeEx(file.Get(), &actual);
-  const DWORD fileSize = headerRead ? (header[2] | header[3] << 8 | header[4] << 16 |
-                                       static_cast<DWORD>(header[5]) << 24)
-                                    : 0;
+  const DWORD fileSize =
+      headerRead
+          ? (header[2] | header[3] << 8 | header[4] << 16 | static_cast<DWORD>(header[5]) << 24)
+          : 0;
   if (headerRead && fileSize <= 14) return;  // nothing behind the header: no bitmap
   // A size field beyond the real file is a truncated file, not a request to
   // allocate whatever the field says.
@@ -206,7 +211,8 @@ void CFileListView::ShowAlbum(const std::wstring& folder, core::DisplayMode mode
     SetUpGrid();
   }
   for (auto& cell : m_cells) {
-    if (cell->Path().size() > 3 && core::KindOfFile(base::Narrow(cell->Path())) == core::AlbumFileKind::Bitmap) {
+    if (cell->Path().size() > 3 &&
+        core::KindOfFile(base::Narrow(cell->Path())) == core::AlbumFileKind::Bitmap) {
       ReadBitmapInto(*cell);
     }
   }
@@ -218,7 +224,8 @@ void CFileListView::ShowAlbum(const std::wstring& folder, core::DisplayMode mode
 void CFileListView::SetUpDetails() {
   if (!m_hDetailImages) m_hDetailImages = ::ImageList_Create(47, 35, ILC_COLOR4, 1, 1);
   ListView_SetImageList(m_hWnd, m_hDetailImages, LVSIL_SMALL);
-  const UINT titles[kColumns] = {IDS_LIST_COL_NAME, IDS_LIST_COL_SIZE, IDS_LIST_COL_TYPE, IDS_LIST_COL_PATH};
+  const UINT titles[kColumns] = {IDS_LIST_COL_NAME, IDS_LIST_COL_SIZE, IDS_LIST_COL_TYPE,
+                                 IDS_LIST_COL_PATH};
   const int widths[kColumns] = {125, 50, 70, 300};
   while (ListView_DeleteColumn(m_hWnd, 0)) {
   }
@@ -304,7 +311,8 @@ void CFileListView::Relayout() {
     if (details) {
       place = {row.left, row.top, row.left + m_geometry.boxWidth, row.top + m_geometry.boxHeight};
       visible = row.top >= kHideAbove;
-      if (visible) ListView_SetItemState(m_hWnd, i, cell.IsSelected() ? LVIS_SELECTED : 0, LVIS_SELECTED);
+      if (visible)
+        ListView_SetItemState(m_hWnd, i, cell.IsSelected() ? LVIS_SELECTED : 0, LVIS_SELECTED);
     } else {
       const core::CellRect r = core::GridCell(i, m_nColumns, m_geometry);
       const int top = row.top + m_geometry.gap;
@@ -352,7 +360,10 @@ void CFileListView::AddFile(const std::wstring& path) {
     m_geometry = core::GeometryOf(mode);
     m_nColumns = core::GridColumns(WindowWidth(), m_geometry);
     m_bShown = true;
-    if (mode == core::DisplayMode::Details) SetUpDetails(); else SetUpGrid();
+    if (mode == core::DisplayMode::Details)
+      SetUpDetails();
+    else
+      SetUpGrid();
   }
   const int index = Count();
   if (!AppendCell(ItemOf(path, found), index)) {
@@ -360,10 +371,12 @@ void CFileListView::AddFile(const std::wstring& path) {
     return;
   }
   ThumbnailCell& cell = *m_cells.back();
-  if (core::KindOfFile(base::Narrow(found.cFileName)) == core::AlbumFileKind::Bitmap) ReadBitmapInto(cell);
+  if (core::KindOfFile(base::Narrow(found.cFileName)) == core::AlbumFileKind::Bitmap)
+    ReadBitmapInto(cell);
   if (mode == core::DisplayMode::Details) {
     AddRow(index);
-    ListView_SetItemState(m_hWnd, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(m_hWnd, index, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
     ListView_EnsureVisible(m_hWnd, index, FALSE);
     cell.SetSelected(true);
   } else {
@@ -391,7 +404,8 @@ void CFileListView::CopyRowSelection() {
 void CFileListView::Sort(int key) {
   const bool details = Mode() == core::DisplayMode::Details;
   if (details) CopyRowSelection();
-  const ThumbnailCell* current = m_nCurrent >= 0 ? m_cells[static_cast<std::size_t>(m_nCurrent)].get() : nullptr;
+  const ThumbnailCell* current =
+      m_nCurrent >= 0 ? m_cells[static_cast<std::size_t>(m_nCurrent)].get() : nullptr;
   core::BubbleSort(
       m_items.size(),
       [&](std::size_t a, std::size_t b) {
@@ -430,7 +444,7 @@ void CFileListView::ChangeDisplayMode(core::DisplayMode mode) {
 }
 
 void CFileListView::OnBrowse(UINT id) {
-  ChangeDisplayMode(id == ID_IMAGE_BROWSE_DETAIL ? core::DisplayMode::Details
+  ChangeDisplayMode(id == ID_IMAGE_BROWSE_DETAIL  ? core::DisplayMode::Details
                     : id == ID_IMAGE_BROWSE_SMALL ? core::DisplayMode::Small
                                                   : core::DisplayMode::Large);
 }
@@ -564,7 +578,8 @@ bool CFileListView::Search(const std::wstring& text) {
 void CFileListView::SelectForSearch(int index) {
   ThumbnailCell& cell = *m_cells[static_cast<std::size_t>(index)];
   if (Mode() == core::DisplayMode::Details) {
-    ListView_SetItemState(m_hWnd, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(m_hWnd, index, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
     ListView_EnsureVisible(m_hWnd, index, FALSE);
     cell.SetSelected(true);
     m_nCurrent = index;

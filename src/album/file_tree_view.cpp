@@ -1,6 +1,5 @@
 #include "album/file_tree_view.h"
 
-
 #include "album/album_prompt_dialog.h"
 #include "album/album_store.h"
 #include "album/file_list_view.h"
@@ -49,9 +48,8 @@ CFileTreeView::~CFileTreeView() {
 bool CFileTreeView::CreateView(HWND parent, UINT id) {
   HWND hwnd = ::CreateWindowExW(
       WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
-      WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS, 0, 0, 0, 0,
-      parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleW(nullptr),
-      nullptr);
+      WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS, 0, 0, 0, 0, parent,
+      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
   if (!hwnd || !SubclassWindow(hwnd)) return false;
   g_pFileTreeView = this;
   return true;

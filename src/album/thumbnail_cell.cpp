@@ -78,8 +78,8 @@ void ThumbnailCell::SetIndex(int index) {
 }
 
 void ThumbnailCell::SetRect(const RECT& rc, bool move) {
-  const bool moved = rc.left != m_rect.left || rc.top != m_rect.top ||
-                     rc.right != m_rect.right || rc.bottom != m_rect.bottom;
+  const bool moved = rc.left != m_rect.left || rc.top != m_rect.top || rc.right != m_rect.right ||
+                     rc.bottom != m_rect.bottom;
   m_rect = rc;
   if (move && moved && m_hWnd) {
     ::SetWindowPos(m_hWnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
@@ -100,8 +100,8 @@ void ThumbnailCell::SetBitmapData(const BYTE* data, std::size_t size) {
   const BYTE* pixels = data + layout->pixelOffset;
   base::WindowDc screen(nullptr);
   if (layout->bitsPerPixel == 1) {
-    m_bmpThumb.Reset(::CreateDIBitmap(screen.Get(), &info->bmiHeader, CBM_INIT, pixels, info,
-                                      DIB_RGB_COLORS));
+    m_bmpThumb.Reset(
+        ::CreateDIBitmap(screen.Get(), &info->bmiHeader, CBM_INIT, pixels, info, DIB_RGB_COLORS));
   } else {
     const core::CellGeometry g = core::GeometryOf(m_owner.Mode());
     base::Bitmap thumb(::CreateCompatibleBitmap(screen.Get(), g.boxWidth, g.boxHeight));
@@ -110,8 +110,8 @@ void ThumbnailCell::SetBitmapData(const BYTE* data, std::size_t size) {
     {
       base::SelectScope sel(mem.Get(), thumb.Get());
       ::SetStretchBltMode(mem.Get(), COLORONCOLOR);
-      ::StretchDIBits(mem.Get(), 0, 0, g.boxWidth, g.boxHeight, 0, 0, layout->width,
-                      layout->height, pixels, info, DIB_RGB_COLORS, SRCCOPY);
+      ::StretchDIBits(mem.Get(), 0, 0, g.boxWidth, g.boxHeight, 0, 0, layout->width, layout->height,
+                      pixels, info, DIB_RGB_COLORS, SRCCOPY);
     }
     m_bmpThumb = std::move(thumb);
   }
@@ -134,7 +134,8 @@ void ThumbnailCell::LoadPicture() {
     return;
   }
   LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart > 256 << 20) return;
+  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart > 256 << 20)
+    return;
   const DWORD bytes = static_cast<DWORD>(size.QuadPart);
   base::GlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
   if (!memory) return;
@@ -227,9 +228,9 @@ void ThumbnailCell::DrawPicture(HDC dc, const RECT& box) {
   // The picture is shrunk by dropping rows and columns, as bitmaps are; the
   // default mode would AND the dropped pixels into dark stripes.
   ::SetStretchBltMode(dc, COLORONCOLOR);
-  const HRESULT hr = m_pPicture->Render(dc, box.left, box.top, box.right - box.left,
-                                        box.bottom - box.top, 0, m_cyPicture, m_cxPicture,
-                                        -m_cyPicture, nullptr);
+  const HRESULT hr =
+      m_pPicture->Render(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, 0,
+                         m_cyPicture, m_cxPicture, -m_cyPicture, nullptr);
   if (FAILED(hr) && !m_bRenderReported) {
     m_bRenderReported = true;  // once per cell, not at every paint
     base::ShowMessageBox(m_hWnd, base::LoadResString(IDS_CELL_RENDER_FAILED));
@@ -240,7 +241,8 @@ void ThumbnailCell::DrawLabel(HDC dc, bool large) {
   RECT rc;
   ::GetClientRect(m_hWnd, &rc);
   std::wstring name = base::FileNameOf(m_strPath);
-  if (const auto keep = core::CellLabelCut(name.size(), rc.right)) name = name.substr(0, *keep) + L"...";
+  if (const auto keep = core::CellLabelCut(name.size(), rc.right))
+    name = name.substr(0, *keep) + L"...";
   ::CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
   base::SelectScope font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
   ::SetTextColor(dc, kLabelText);
@@ -250,13 +252,15 @@ void ThumbnailCell::DrawLabel(HDC dc, bool large) {
 }
 
 LRESULT ThumbnailCell::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
-  if (m_owner.Mode() == core::DisplayMode::Details) return m_owner.PassClick(m_hWnd, WM_LBUTTONDOWN, wParam, lParam);
+  if (m_owner.Mode() == core::DisplayMode::Details)
+    return m_owner.PassClick(m_hWnd, WM_LBUTTONDOWN, wParam, lParam);
   m_owner.OnCellClick(*this, (wParam & MK_CONTROL) != 0);
   return 0;
 }
 
 LRESULT ThumbnailCell::OnRButtonDown(WPARAM wParam, LPARAM lParam) {
-  if (m_owner.Mode() == core::DisplayMode::Details) return m_owner.PassClick(m_hWnd, WM_RBUTTONDOWN, wParam, lParam);
+  if (m_owner.Mode() == core::DisplayMode::Details)
+    return m_owner.PassClick(m_hWnd, WM_RBUTTONDOWN, wParam, lParam);
   m_owner.OnCellRightClick(*this);
   return 0;
 }

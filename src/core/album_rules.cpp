@@ -64,18 +64,24 @@ bool ParseDisplayMode(std::string_view text, DisplayMode& mode) {
 
 DisplayMode NextDisplayMode(DisplayMode mode) {
   switch (mode) {
-    case DisplayMode::Large: return DisplayMode::Details;
-    case DisplayMode::Details: return DisplayMode::Small;
-    case DisplayMode::Small: break;
+    case DisplayMode::Large:
+      return DisplayMode::Details;
+    case DisplayMode::Details:
+      return DisplayMode::Small;
+    case DisplayMode::Small:
+      break;
   }
   return DisplayMode::Large;
 }
 
 CellGeometry GeometryOf(DisplayMode mode) {
   switch (mode) {
-    case DisplayMode::Small: return {92, 117, 10, 6, 12, 80, 60};
-    case DisplayMode::Details: return {40, 30, 0, 0, 0, 40, 30};
-    case DisplayMode::Large: break;
+    case DisplayMode::Small:
+      return {92, 117, 10, 6, 12, 80, 60};
+    case DisplayMode::Details:
+      return {40, 30, 0, 0, 0, 40, 30};
+    case DisplayMode::Large:
+      break;
   }
   return {138, 147, 5, 8, 12, 120, 90};
 }
@@ -98,7 +104,9 @@ CellRect GridCell(int index, int columns, const CellGeometry& g) {
   return {left, top, left + g.cellWidth, top + g.cellHeight};
 }
 
-int GridRows(int count, int columns) { return columns < 1 ? count : (count + columns - 1) / columns; }
+int GridRows(int count, int columns) {
+  return columns < 1 ? count : (count + columns - 1) / columns;
+}
 
 std::optional<std::size_t> CellLabelCut(std::size_t nameLength, int clientWidth) {
   const int room = clientWidth - 5;
@@ -111,7 +119,8 @@ bool MatchesWildcard(std::string_view pattern, std::string_view name) {
   std::size_t p = 0, n = 0, star = std::string_view::npos, mark = 0;
   const auto same = [](char a, char b) { return EqualsNoCase({&a, 1}, {&b, 1}); };
   while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || (pattern[p] != '*' && same(pattern[p], name[n])))) {
+    if (p < pattern.size() &&
+        (pattern[p] == '?' || (pattern[p] != '*' && same(pattern[p], name[n])))) {
       ++p;
       ++n;
     } else if (p < pattern.size() && pattern[p] == '*') {

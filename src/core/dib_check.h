@@ -10,11 +10,11 @@ namespace core {
 
 struct DibLayout {
   int width;
-  int height;                // rows, always positive
+  int height;  // rows, always positive
   int bitsPerPixel;
-  std::uint32_t colours;     // entries of the colour table
-  std::size_t pixelOffset;   // from the start of the info header
-  std::size_t pixelBytes;    // rows x padded row length
+  std::uint32_t colours;    // entries of the colour table
+  std::size_t pixelOffset;  // from the start of the info header
+  std::size_t pixelBytes;   // rows x padded row length
 };
 
 // The layout of an uncompressed (or bit-field) bitmap of 1, 4, 8, 16, 24 or

@@ -1,9 +1,9 @@
 #include "core/album_rules.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace core {
 namespace {
@@ -103,12 +103,12 @@ TEST(AlbumRules, GridOfCells) {
 }
 
 TEST(AlbumRules, LongLabelsAreCut) {
-  EXPECT_FALSE(CellLabelCut(12, 138));             // P0000001.BMP
-  EXPECT_FALSE(CellLabelCut(13, 138));             // 13 still fit
+  EXPECT_FALSE(CellLabelCut(12, 138));  // P0000001.BMP
+  EXPECT_FALSE(CellLabelCut(13, 138));  // 13 still fit
   EXPECT_EQ(CellLabelCut(14, 138), std::size_t{11});
   EXPECT_FALSE(CellLabelCut(8, 92));
   EXPECT_EQ(CellLabelCut(9, 92), std::size_t{7});
-  EXPECT_EQ(CellLabelCut(1, 3), std::nullopt);     // no room at all: left alone
+  EXPECT_EQ(CellLabelCut(1, 3), std::nullopt);  // no room at all: left alone
 }
 
 TEST(AlbumRules, WildcardSearch) {

@@ -1,9 +1,9 @@
 #include "core/dib_check.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace core {
 namespace {
@@ -48,22 +48,22 @@ TEST(DibCheck, AcceptsWholeBitmaps) {
 
 TEST(DibCheck, RefusesTruncatedAndMalformedBitmaps) {
   auto b = Dib(3, 2, 24, 0, 2 * 12 - 1);
-  EXPECT_FALSE(CheckDib(b.data(), b.size()));       // one byte short
-  EXPECT_FALSE(CheckDib(b.data(), 39));              // no whole header
+  EXPECT_FALSE(CheckDib(b.data(), b.size()));  // one byte short
+  EXPECT_FALSE(CheckDib(b.data(), 39));        // no whole header
   EXPECT_FALSE(CheckDib(nullptr, 100));
   auto w = Dib(0, 2, 24, 0, 100);
-  EXPECT_FALSE(CheckDib(w.data(), w.size()));        // no width
+  EXPECT_FALSE(CheckDib(w.data(), w.size()));  // no width
   auto huge = Dib(0x7FFFFFFF, 0x7FFFFFFF, 24, 0, 100);
   EXPECT_FALSE(CheckDib(huge.data(), huge.size()));  // sizes that overflow
   auto odd = Dib(2, 2, 7, 0, 100);
-  EXPECT_FALSE(CheckDib(odd.data(), odd.size()));    // no such depth
+  EXPECT_FALSE(CheckDib(odd.data(), odd.size()));  // no such depth
   auto many = Dib(2, 2, 8, 300, 2000);
   EXPECT_FALSE(CheckDib(many.data(), many.size()));  // more colours than 8 bits hold
   auto rle = Dib(2, 2, 8, 0, 2000, 1);
-  EXPECT_FALSE(CheckDib(rle.data(), rle.size()));    // compressed rows are not drawn
+  EXPECT_FALSE(CheckDib(rle.data(), rle.size()));  // compressed rows are not drawn
   auto big = Dib(2, 2, 24, 0, 100);
   Put32(big, 0, 4000);
-  EXPECT_FALSE(CheckDib(big.data(), big.size()));    // header larger than the data
+  EXPECT_FALSE(CheckDib(big.data(), big.size()));  // header larger than the data
 }
 
 TEST(DibCheck, ClipThumbnailSkipsFillerFrames) {

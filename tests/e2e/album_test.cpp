@@ -97,8 +97,8 @@ TEST(Albums, FirstStartAndVanishedAlbums) {
   const fs::path product = lumora.Documents() / L"Lumora";
   fs::create_directories(product / L"Kept");
   lumora.WriteSettings("[ALBUM]\r\nAlbumNum=4\r\nAlbum1=" + (product / "Gone1").string() +
-                       "\r\nAlbum2=" + (product / "Kept").string() + "\r\nAlbum3=" +
-                       (product / "Gone2").string() + "\r\n");
+                       "\r\nAlbum2=" + (product / "Kept").string() +
+                       "\r\nAlbum3=" + (product / "Gone2").string() + "\r\n");
   lumora.Start();
   ASSERT_NE(lumora.WaitForMainWindow(), nullptr);
   ASSERT_TRUE(Eventually(lumora, "ALBUM", "AlbumNum", "2"));

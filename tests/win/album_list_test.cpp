@@ -7,9 +7,9 @@
 #include <vfw.h>
 
 #include <atomic>
+#include <fstream>
 #include <mutex>
 #include <set>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,8 +25,9 @@ namespace {
 namespace fs = std::filesystem;
 
 void WriteBytes(const fs::path& p, const std::vector<BYTE>& bytes) {
-  std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                          static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(p, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 // A 24-bit bitmap file of w x h pixels of one colour, `pad` extra bytes.
@@ -99,8 +100,8 @@ class BoxAnswerer {
     wchar_t cls[32] = {};
     ::GetClassNameW(hwnd, cls, 32);
     auto* self = reinterpret_cast<BoxAnswerer*>(param);
-    if (pid == ::GetCurrentProcessId() && std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd) &&
-        self->m_answered.insert(hwnd).second) {
+    if (pid == ::GetCurrentProcessId() && std::wstring(cls) == L"#32770" &&
+        ::IsWindowVisible(hwnd) && self->m_answered.insert(hwnd).second) {
       wchar_t text[512] = {};
       ::GetDlgItemTextW(hwnd, 0xFFFF, text, 512);
       {
@@ -151,7 +152,8 @@ class AlbumPanes : public ::testing::Test {
     tree->SetDisplayMode(mode);
     list->ApplyModeStyle(mode);
     list->ShowAlbum(folder.Path().wstring(), mode);
-    ::RedrawWindow(list->m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_INVALIDATE);
+    ::RedrawWindow(list->m_hWnd, nullptr, nullptr,
+                   RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_INVALIDATE);
   }
   std::wstring Text(int row, int column) {
     wchar_t text[512] = {};
@@ -160,7 +162,8 @@ class AlbumPanes : public ::testing::Test {
   }
   std::vector<std::wstring> Names() {
     std::vector<std::wstring> names;
-    for (int i = 0; i < list->Count(); ++i) names.push_back(list->Cell(i).Path().substr(folder.Path().wstring().size() + 1));
+    for (int i = 0; i < list->Count(); ++i)
+      names.push_back(list->Cell(i).Path().substr(folder.Path().wstring().size() + 1));
     return names;
   }
 
@@ -253,10 +256,12 @@ TEST_F(AlbumPanes, DamagedFilesNeverCrashTheList) {
 }
 
 TEST_F(AlbumPanes, ClicksAndSearchBuildTheSelection) {
-  for (const wchar_t* name : {L"a.bmp", L"b.bmp", L"c.bmp"}) WriteBytes(folder.Path() / name, BitmapFile(8, 8));
+  for (const wchar_t* name : {L"a.bmp", L"b.bmp", L"c.bmp"})
+    WriteBytes(folder.Path() / name, BitmapFile(8, 8));
   Show(core::DisplayMode::Large);
   const auto click = [&](int i, bool ctrl) {
-    ::SendMessageW(list->Cell(i).m_hWnd, WM_LBUTTONDOWN, ctrl ? MK_LBUTTON | MK_CONTROL : MK_LBUTTON, 0);
+    ::SendMessageW(list->Cell(i).m_hWnd, WM_LBUTTONDOWN,
+                   ctrl ? MK_LBUTTON | MK_CONTROL : MK_LBUTTON, 0);
   };
   const auto selected = [&] {
     std::wstring marks;
@@ -286,4 +291,3 @@ TEST_F(AlbumPanes, ClicksAndSearchBuildTheSelection) {
 }
 
 }  // namespace
-

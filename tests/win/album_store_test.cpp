@@ -1,15 +1,15 @@
 // The folder work behind the album commands: pasting files under free names
 // without overwriting, going on past a file that cannot be copied, and the
 // album paths the settings file can hold.
+#include "album/album_store.h"
+
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "album/album_store.h"
 #include "temp_folder.h"
 
 namespace {

@@ -1,10 +1,9 @@
 // The splitter: two panes beside a bar, the bar dragged with the mouse, and
 // the panes' notifications handed back to the pane that sent them.
-#include <windows.h>
+#include "base/splitter.h"
 
 #include <gtest/gtest.h>
-
-#include "base/splitter.h"
+#include <windows.h>
 
 namespace {
 
@@ -42,7 +41,8 @@ TEST(Splitter, LaysOutDragsAndReflects) {
   ASSERT_TRUE(splitter.Create(host, 1));
   ::MoveWindow(splitter.m_hWnd, 0, 0, 400, 300, TRUE);
   NotifiedPane left;
-  ASSERT_TRUE(left.CreateEx(0, L"LumoraTestPane", L"", WS_CHILD, 0, 0, 0, 0, splitter.m_hWnd, nullptr));
+  ASSERT_TRUE(
+      left.CreateEx(0, L"LumoraTestPane", L"", WS_CHILD, 0, 0, 0, 0, splitter.m_hWnd, nullptr));
   HWND right = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, splitter.m_hWnd, nullptr,
                                  nullptr, nullptr);
   splitter.SetPanes(left.m_hWnd, right, 100);

@@ -45,8 +45,17 @@ std::vector<BYTE> Picture(int w, int h, int seed) {
 }
 
 BITMAPINFOHEADER Header(int w, int h) {
-  return {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB,
-          static_cast<DWORD>(((w * 3 + 3) & ~3) * h), 0, 0, 0, 0};
+  return {sizeof(BITMAPINFOHEADER),
+          w,
+          h,
+          1,
+          24,
+          BI_RGB,
+          static_cast<DWORD>(((w * 3 + 3) & ~3) * h),
+          0,
+          0,
+          0,
+          0};
 }
 
 void WriteBitmap(const fs::path& p, int seed) {
@@ -89,15 +98,18 @@ void WriteClip(const fs::path& p, int seed, bool sound) {
     // The first frame is a filler frame, as the recorder writes them.
     std::vector<BYTE> filler(bih.biSizeImage, 0);
     filler[1] = filler[3] = 0xFF;
-    ::AVIStreamWrite(video, 0, 1, filler.data(), static_cast<LONG>(filler.size()), AVIIF_KEYFRAME, nullptr, nullptr);
+    ::AVIStreamWrite(video, 0, 1, filler.data(), static_cast<LONG>(filler.size()), AVIIF_KEYFRAME,
+                     nullptr, nullptr);
     for (int i = 1; i < frames; ++i) {
       std::vector<BYTE> px = Picture(w, h, seed + i);
-      ::AVIStreamWrite(video, i, 1, px.data(), static_cast<LONG>(px.size()), AVIIF_KEYFRAME, nullptr, nullptr);
+      ::AVIStreamWrite(video, i, 1, px.data(), static_cast<LONG>(px.size()), AVIIF_KEYFRAME,
+                       nullptr, nullptr);
     }
   }
   if (haveAudio) {
     std::vector<BYTE> silence(22050 * 2, 0);
-    ::AVIStreamWrite(audio, 0, 22050, silence.data(), static_cast<LONG>(silence.size()), 0, nullptr, nullptr);
+    ::AVIStreamWrite(audio, 0, 22050, silence.data(), static_cast<LONG>(silence.size()), 0, nullptr,
+                     nullptr);
   }
   if (audio) ::AVIStreamRelease(audio);
   if (video) ::AVIStreamRelease(video);
@@ -173,7 +185,8 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   const int count = argc > 1 ? _wtoi(argv[1]) : 1000;
-  const fs::path folder = argc > 2 ? fs::path(argv[2]) : fs::temp_directory_path() / L"lumora-album-bench";
+  const fs::path folder =
+      argc > 2 ? fs::path(argv[2]) : fs::temp_directory_path() / L"lumora-album-bench";
   fs::remove_all(folder);
   auto made = Clock::now();
   MakeAlbum(folder, count);
@@ -182,21 +195,23 @@ int wmain(int argc, wchar_t** argv) {
   ::CoInitialize(nullptr);
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&icc);
-  HWND host = ::CreateWindowExW(0, L"STATIC", L"Album bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                800, 600, nullptr, nullptr, nullptr, nullptr);
+  HWND host = ::CreateWindowExW(0, L"STATIC", L"Album bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                0, 800, 600, nullptr, nullptr, nullptr, nullptr);
   auto* tree = new CFileTreeView;
   auto* list = new CFileListView;
   if (!host || !tree->CreateView(host, 1) || !list->CreateView(host, 2)) return 1;
   ::MoveWindow(list->m_hWnd, 0, 0, 780, 560, TRUE);
 
-  for (core::DisplayMode mode : {core::DisplayMode::Large, core::DisplayMode::Small, core::DisplayMode::Details}) {
+  for (core::DisplayMode mode :
+       {core::DisplayMode::Large, core::DisplayMode::Small, core::DisplayMode::Details}) {
     list->ResetList(tree->DisplayMode());
     tree->SetDisplayMode(mode);
     list->ApplyModeStyle(mode);
     auto start = Clock::now();
     list->ShowAlbum(folder.wstring(), mode);
     const double shown = Ms(start);
-    ::RedrawWindow(list->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ::RedrawWindow(list->m_hWnd, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Pump();
     const double painted = Ms(start);
     double worst = 0, total = 0;
@@ -213,9 +228,10 @@ int wmain(int argc, wchar_t** argv) {
       total += ms;
       ++steps;
     }
-    std::printf("mode %d: list shown %.0f ms, visible thumbnails painted %.0f ms, "
-                "%d page steps to the end, %.1f ms average, %.1f ms worst\n",
-                static_cast<int>(mode), shown, painted, steps, steps ? total / steps : 0.0, worst);
+    std::printf(
+        "mode %d: list shown %.0f ms, visible thumbnails painted %.0f ms, "
+        "%d page steps to the end, %.1f ms average, %.1f ms worst\n",
+        static_cast<int>(mode), shown, painted, steps, steps ? total / steps : 0.0, worst);
   }
   ::DestroyWindow(host);
   fs::remove_all(folder);
