@@ -142,5 +142,30 @@
 #define IDS_LIST_TYPE_AVI 7022
 #define IDS_LIST_TYPE_JPG 7023
 
+// Capture window: the capture view's controls, tool tips and button faces,
+// the countdown dialog and its digits.
+#define IDB_SETTINGS_BUTTON 170
+#define IDB_FACE_IMAGE_EN 262
+#define IDB_FACE_VIDEO_EN 263
+#define IDD_COUNTDOWN 277
+#define IDB_FACE_VIDEO_ZH_TW 280
+#define IDB_FACE_IMAGE_ZH_TW 281
+#define IDB_FACE_VIDEO_ZH_CN 282
+#define IDB_FACE_IMAGE_ZH_CN 283
+#define IDB_DIGIT_0 285  // digits 0 to 9: 285 to 294
+#define IDC_ANIMATE 1000
+#define IDC_VIDEO_BUTTON 1005
+#define IDC_IMAGE_BUTTON 1006
+#define IDC_SETTINGS_BUTTON 1007
+#define IDC_RECORD_STATUS 1008
+#define IDC_RECORD_BUTTON 1141
+#define IDC_COUNT_TENS 1172
+#define IDC_COUNT_UNITS 1173
+#define IDS_TIP_STOP_RECORDING 57351
+#define IDS_TIP_CAPTURE_VIDEO 57352
+#define IDS_TIP_CAPTURE_IMAGE 57353
+#define IDS_TIP_SETTINGS 57354
+#define IDS_JPEG_MODULE_MISSING 57406
+
 // Toolbar resource type.
 #define RT_LUMORA_TOOLBAR 241
