@@ -138,11 +138,15 @@ CFileListView::Item CFileListView::ItemOf(const std::wstring& path, const WIN32_
   return item;
 }
 
+// The cell's window is made when its row first comes into view (Relayout),
+// so an album of many files opens without a window per file.
 bool CFileListView::AppendCell(const Item& item, int index) {
-  const core::CellRect r = core::GridCell(index, m_nColumns, m_geometry);
-  auto cell = std::make_unique<ThumbnailCell>(*this, index);
-  if (!cell->Create(m_hWnd, {r.left, r.top, r.right, r.bottom},
-                    Mode() == core::DisplayMode::Details)) {
+  std::unique_ptr<ThumbnailCell> cell;
+  try {
+    cell = std::make_unique<ThumbnailCell>(*this, index);
+    m_items.reserve(m_items.size() + 1);
+    m_cells.reserve(m_cells.size() + 1);
+  } catch (const std::bad_alloc&) {
     return false;
   }
   cell->SetPath(item.path);
@@ -300,7 +304,7 @@ void CFileListView::Relayout() {
     ThumbnailCell& cell = *m_cells[static_cast<std::size_t>(i)];
     const int rowIndex = i / perRow;
     if (rowIndex < firstRow || rowIndex > lastRow) {
-      if (::IsWindowVisible(cell.m_hWnd)) ::ShowWindow(cell.m_hWnd, SW_HIDE);
+      if (cell.m_hWnd && ::IsWindowVisible(cell.m_hWnd)) ::ShowWindow(cell.m_hWnd, SW_HIDE);
       continue;
     }
     RECT row{};
@@ -318,16 +322,15 @@ void CFileListView::Relayout() {
       const int top = row.top + m_geometry.gap;
       place = {r.left, top, r.right, top + m_geometry.cellHeight};
     }
-    const bool moved = place.left != cell.Rect().left || place.top != cell.Rect().top ||
-                       place.right != cell.Rect().right;
-    const bool showChange = visible != (::IsWindowVisible(cell.m_hWnd) != FALSE);
-    if (defer && (moved || showChange)) {
-      const UINT show = visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
+    if (!cell.m_hWnd && !cell.Create(m_hWnd, place, details)) continue;
+    // The list control's own scrolling may have carried the window along,
+    // so every cell in view is put in its place again.
+    if (defer) {
       defer = ::DeferWindowPos(defer, cell.m_hWnd, nullptr, place.left, place.top,
                                place.right - place.left, place.bottom - place.top,
-                               SWP_NOZORDER | SWP_NOACTIVATE | show);
+                               SWP_NOZORDER | SWP_NOACTIVATE |
+                                   (visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
     }
-    cell.SetRect(place, false);
   }
   if (defer) ::EndDeferWindowPos(defer);
 }

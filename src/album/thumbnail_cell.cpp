@@ -65,9 +65,11 @@ const base::MessageMap* ThumbnailCell::GetMessageMap() const {
 }
 
 bool ThumbnailCell::Create(HWND list, const RECT& rc, bool details) {
-  m_rect = rc;
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (details ? WS_BORDER : 0);
-  return CreateEx(WS_EX_TRANSPARENT, L"LumoraThumbnailCell", L"", style, rc.left, rc.top,
+  // Not WS_EX_TRANSPARENT: the cell paints every pixel itself, and a
+  // transparent child is left out of the list's clipping, so the list would
+  // paint its background over the cells whenever it scrolls.
+  return CreateEx(0, L"LumoraThumbnailCell", L"", style, rc.left, rc.top,
                   rc.right - rc.left, rc.bottom - rc.top, list,
                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kFirstId + m_nIndex)));
 }
@@ -75,16 +77,6 @@ bool ThumbnailCell::Create(HWND list, const RECT& rc, bool details) {
 void ThumbnailCell::SetIndex(int index) {
   m_nIndex = index;
   if (m_hWnd) ::SetWindowLongPtrW(m_hWnd, GWLP_ID, kFirstId + index);
-}
-
-void ThumbnailCell::SetRect(const RECT& rc, bool move) {
-  const bool moved = rc.left != m_rect.left || rc.top != m_rect.top || rc.right != m_rect.right ||
-                     rc.bottom != m_rect.bottom;
-  m_rect = rc;
-  if (move && moved && m_hWnd) {
-    ::SetWindowPos(m_hWnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-  }
 }
 
 void ThumbnailCell::SetSelected(bool selected) {

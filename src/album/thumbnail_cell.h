@@ -30,10 +30,6 @@ class ThumbnailCell : public base::CWnd {
   void SetKind(int kind) { m_nKind = kind; }
   void SetIndex(int index);
   int Index() const { return m_nIndex; }
-  // Gives the cell the place `rc` (list coordinates); with `move` the window
-  // goes there at once, else the caller moves it.
-  void SetRect(const RECT& rc, bool move = true);
-  const RECT& Rect() const { return m_rect; }
   bool IsSelected() const { return m_bSelected; }
   void SetSelected(bool selected);
   // A bitmap file's contents after its 14-byte file header.
@@ -60,7 +56,6 @@ class ThumbnailCell : public base::CWnd {
 
   CFileListView& m_owner;
   int m_nIndex;
-  RECT m_rect{};
   std::wstring m_strPath;
   bool m_bSelected = false;
   int m_nKind = 0;
