@@ -5,6 +5,8 @@
 
 LUMORA_XVFB_PID=
 LUMORA_OWNS_SERVER=
+LUMORA_PULSE_PID=
+LUMORA_PULSE_DIR=
 
 # Starts Xvfb on a free display number unless DISPLAY is already set.
 lumora_start_display() {
@@ -44,6 +46,38 @@ lumora_start_wineserver() {
   wine wineboot </dev/null >/dev/null 2>&1
 }
 
+# A sound server for wave-in: PulseAudio with a null sink whose monitor is
+# the default source, on a private runtime folder with an anonymous socket,
+# so that recordings get real buffers of silence. It runs as root too (with
+# a warning); Wine finds it through PULSE_SERVER.
+lumora_start_sound() {
+  [ -n "$LUMORA_PULSE_PID" ] && return 0
+  command -v pulseaudio >/dev/null || { echo "lib.sh: no pulseaudio, wave-in has no device" >&2; return 0; }
+  LUMORA_PULSE_DIR=$(mktemp -d /tmp/lumora-pulse.XXXXXX)
+  export PULSE_SERVER="unix:$LUMORA_PULSE_DIR/native"
+  XDG_RUNTIME_DIR="$LUMORA_PULSE_DIR" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+    --use-pid-file=no --log-target=stderr \
+    -L "module-native-protocol-unix auth-anonymous=1 socket=$LUMORA_PULSE_DIR/native" \
+    -L "module-null-sink sink_name=nullsink" </dev/null >"$LUMORA_PULSE_DIR/log" 2>&1 &
+  LUMORA_PULSE_PID=$!
+  local i
+  for i in $(seq 50); do
+    pactl info >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  pactl set-default-source nullsink.monitor >/dev/null 2>&1 ||
+    echo "lib.sh: the sound server did not start (see $LUMORA_PULSE_DIR/log)" >&2
+}
+
+lumora_stop_sound() {
+  [ -n "$LUMORA_PULSE_PID" ] || return 0
+  kill "$LUMORA_PULSE_PID" 2>/dev/null || true
+  wait "$LUMORA_PULSE_PID" 2>/dev/null || true
+  rm -rf "$LUMORA_PULSE_DIR"
+  LUMORA_PULSE_PID=
+  unset PULSE_SERVER
+}
+
 lumora_stop_all() {
   if [ -n "$LUMORA_OWNS_SERVER" ]; then
     wineserver -k </dev/null >/dev/null 2>&1 || true
@@ -54,10 +88,12 @@ lumora_stop_all() {
     wait "$LUMORA_XVFB_PID" 2>/dev/null || true
     LUMORA_XVFB_PID=
   fi
+  lumora_stop_sound
 }
 
-# Display, prefix and server in one step; lumora_stop_all ends what it began.
+# Sound, display, prefix and server in one step; lumora_stop_all ends what it began.
 lumora_start_all() {
+  lumora_start_sound
   lumora_start_display
   lumora_ensure_prefix
   lumora_start_wineserver

@@ -167,5 +167,8 @@
 #define IDS_TIP_SETTINGS 57354
 #define IDS_JPEG_MODULE_MISSING 57406
 
+// Recording: the animation shown over the Record button.
+#define IDR_RECORDING_ANIMATION 276
+
 // Toolbar resource type.
 #define RT_LUMORA_TOOLBAR 241
