@@ -178,7 +178,12 @@ void CFileListView::ReadBitmapInto(ThumbnailCell& cell) {
     return;
   }
   const DWORD rest = fileSize - 14;
-  if (m_fileBuffer.size() < rest) m_fileBuffer.resize(static_cast<std::size_t>(fileSize) + 86);
+  try {
+    if (m_fileBuffer.size() < rest) m_fileBuffer.resize(static_cast<std::size_t>(fileSize) + 86);
+  } catch (const std::bad_alloc&) {  // a picture too large for memory stays without thumbnail
+    Message(IDS_LIST_READ_FAILED);
+    return;
+  }
   if (!::ReadFile(file.Get(), m_fileBuffer.data(), rest, &read, nullptr) || read != rest) {
     Message(IDS_LIST_READ_FAILED);
     return;
