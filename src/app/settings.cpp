@@ -45,6 +45,23 @@ bool WriteWholeFile(const std::wstring& path, const std::string& text) {
   return ok;
 }
 
+// Moves `from` over `to`. Another program that has the settings file open
+// for a moment (an editor, a backup tool) makes the move fail; a few short
+// retries keep the value from being lost.
+bool MoveOver(const std::wstring& from, const std::wstring& to) {
+  const int kAttempts = 20;
+  for (int attempt = 1;; ++attempt) {
+    if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
+    const DWORD error = ::GetLastError();
+    if (attempt == kAttempts || (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)) {
+      return false;
+    }
+    ::Sleep(25);
+  }
+}
+
 }  // namespace
 
 std::wstring DocumentsFolder() {
@@ -110,8 +127,7 @@ bool WriteIniValue(const std::wstring& path, const char* section, const char* ke
     ::DeleteFileW(fresh.c_str());
     return false;
   }
-  if (!::MoveFileExW(fresh.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveOver(fresh, path)) {
     ::DeleteFileW(fresh.c_str());
     return false;
   }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "core/ini_text.h"
 
@@ -141,12 +140,19 @@ std::filesystem::path LumoraSession::SettingsFile() const {
   return m_documents / L"Lumora" / L"Default album" / L"settings.ini";
 }
 
+// Read with every sharing mode, so that the program can replace the file
+// while the test looks at it.
 std::optional<std::string> LumoraSession::Setting(const char* section, const char* key) const {
-  std::ifstream in(SettingsFile(), std::ios::binary);
-  if (!in) return std::nullopt;
-  std::stringstream text;
-  text << in.rdbuf();
-  return core::IniFind(text.str(), section, key);
+  HANDLE file = ::CreateFileW(SettingsFile().c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string text;
+  char buf[4096];
+  DWORD got = 0;
+  while (::ReadFile(file, buf, sizeof buf, &got, nullptr) && got > 0) text.append(buf, got);
+  ::CloseHandle(file);
+  return core::IniFind(text, section, key);
 }
 
 void LumoraSession::WriteSettings(const std::string& text) const {
@@ -155,7 +161,8 @@ void LumoraSession::WriteSettings(const std::string& text) const {
 }
 
 void LumoraSession::Start(const wchar_t* desktop) {
-  std::wstring line = L"\"" + BinFolder() + L"Lumora.exe\"";
+  const std::wstring folder = m_programFolder.empty() ? BinFolder() : m_programFolder.wstring() + L"\\";
+  std::wstring line = L"\"" + folder + L"Lumora.exe\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
   if (desktop) {
