@@ -26,7 +26,7 @@ class CameraFilter : public dshow::Filter {
 
  protected:
   HRESULT OnRun() override;
-  void OnPauseFromRun() override { m_pin.StopStreaming(); }
+  void OnPauseFromRun() override { m_pin.PauseStreaming(); }
   void OnStop() override { m_pin.StopStreaming(); }
   bool IsLive() const override { return true; }
 

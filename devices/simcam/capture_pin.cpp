@@ -233,10 +233,15 @@ STDMETHODIMP CapturePin::QuerySupported(REFGUID set, DWORD id, DWORD* support) {
 // ---- streaming ----
 
 void CapturePin::StartStreaming() {
-  if (m_thread || !m_stop) return;
+  StopStreaming();  // a thread asked to pause ends before the next one starts
+  if (!m_stop) return;
   ::ResetEvent(m_stop.Get());
   m_snapRequests = ReadDriverValue(kSnapRequestsValue);  // earlier presses are history
   m_thread.Reset(::CreateThread(nullptr, 0, &CapturePin::ThreadEntry, this, 0, nullptr));
+}
+
+void CapturePin::PauseStreaming() {
+  if (m_thread) ::SetEvent(m_stop.Get());
 }
 
 void CapturePin::StopStreaming() {
@@ -247,8 +252,12 @@ void CapturePin::StopStreaming() {
 }
 
 DWORD WINAPI CapturePin::ThreadEntry(void* self) {
-  static_cast<CapturePin*>(self)->Stream();
-  return 0;
+  try {
+    static_cast<CapturePin*>(self)->Stream();
+    return 0;
+  } catch (...) {  // out of memory: the stream ends, the process goes on
+    return 1;
+  }
 }
 
 // Paces frames by the performance counter: frame k is due k frame times

@@ -43,6 +43,11 @@ class CapturePin : public dshow::OutputPin, public IAMStreamConfig, public IKsPr
   HRESULT GetMediaType(int index, AM_MEDIA_TYPE& mt) override;
 
   void StartStreaming();
+  // Asks the thread to deliver no more frames without waiting for it: while
+  // the graph pauses, a renderer downstream may hold it inside Receive
+  // until the graph runs or stops again.
+  void PauseStreaming();
+  // Ends the thread and waits for it (downstream filters are stopped by then).
   void StopStreaming();
 
  protected:

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <new>
 #include <string>
 
 #include "base/com_ptr.h"
@@ -32,10 +31,12 @@ class ClassFactory : public IClassFactory {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    auto* raw = new (std::nothrow) simcam::CameraFilter;
-    if (!raw) return E_OUTOFMEMORY;
-    auto filter = base::ComPtr<IBaseFilter>::Attach(raw);
-    return filter->QueryInterface(riid, ppv);
+    try {
+      auto filter = base::ComPtr<IBaseFilter>::Attach(new simcam::CameraFilter);
+      return filter->QueryInterface(riid, ppv);
+    } catch (...) {  // no exception leaves a COM method
+      return E_OUTOFMEMORY;
+    }
   }
   STDMETHODIMP LockServer(BOOL lock) override {
     g_serverLocks += lock ? 1 : -1;
@@ -110,7 +111,7 @@ HRESULT WINAPI DllCanUnloadNow() {
   return simcam::CameraFilter::LiveCount() == 0 && g_serverLocks == 0 ? S_OK : S_FALSE;
 }
 
-HRESULT WINAPI DllRegisterServer() {
+HRESULT WINAPI DllRegisterServer() try {
   const std::wstring clsidKey = L"CLSID\\" + ClsidText();
   const std::wstring path = ModulePath();
   if (path.empty() || !SetText(HKEY_CLASSES_ROOT, clsidKey, nullptr, simcam::kCameraName) ||
@@ -123,9 +124,11 @@ HRESULT WINAPI DllRegisterServer() {
                                   IID_PPV_ARGS(mapper.Put()));
   if (SUCCEEDED(hr)) hr = RegisterInCategory(mapper.Get());
   return hr;
+} catch (...) {
+  return E_OUTOFMEMORY;
 }
 
-HRESULT WINAPI DllUnregisterServer() {
+HRESULT WINAPI DllUnregisterServer() try {
   base::ComPtr<IFilterMapper2> mapper;
   HRESULT hr = ::CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER,
                                   IID_PPV_ARGS(mapper.Put()));
@@ -135,6 +138,8 @@ HRESULT WINAPI DllUnregisterServer() {
   }
   ::RegDeleteTreeW(HKEY_CLASSES_ROOT, (L"CLSID\\" + ClsidText()).c_str());
   return S_OK;
+} catch (...) {
+  return E_OUTOFMEMORY;
 }
 
 }  // extern "C"

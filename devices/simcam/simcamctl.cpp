@@ -93,9 +93,7 @@ int Snap() {
              : Fail("camera not installed");
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
+int Main(int argc, wchar_t** argv) {
   if (argc < 2) return Usage();
   const std::wstring verb = argv[1];
   if (verb == L"install") return Install(argc, argv);
@@ -107,4 +105,14 @@ int wmain(int argc, wchar_t** argv) {
   if (verb == L"format") return Format(argc, argv);
   if (verb == L"family") return Family(argc, argv);
   return Usage();
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  try {
+    return Main(argc, argv);
+  } catch (...) {
+    return Fail("out of memory");
+  }
 }

@@ -135,7 +135,12 @@ STDMETHODIMP Filter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
     // Kept without a reference: the graph outlives its membership.
     if (SUCCEEDED(graph->QueryInterface(IID_PPV_ARGS(sink.Put())))) m_pSink = sink.Get();
   }
-  m_name = name ? name : L"";
+  try {
+    m_name = name ? name : L"";
+  } catch (...) {  // no exception leaves a COM method
+    m_name.clear();
+    return E_OUTOFMEMORY;
+  }
   return S_OK;
 }
 

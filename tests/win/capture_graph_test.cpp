@@ -176,6 +176,14 @@ TEST_F(CaptureGraph, OtherFamiliesOfferNo800x600) {
   HandOutBuffers();
   EXPECT_EQ(m_width, 640);
   EXPECT_EQ(m_height, 480);
+
+  // "none" takes the device away: no camera, and no capture device to bind.
+  m_graph->FreeCaptureFilters();
+  ASSERT_EQ(RunSimcamctl(L"family none"), 0);
+  EXPECT_FALSE(capture::FindCamera());
+  EXPECT_TRUE(FAILED(m_graph->InitCaptureFilters()));
+  EXPECT_FALSE(m_graph->m_pVideoDevFilter);
+  EXPECT_EQ(m_graph->BuildPreviewGraph(), 1);
 }
 
 TEST_F(CaptureGraph, SnapshotButtonFrameReachesGetSnapshotOfTheKnownCamera) {
@@ -249,6 +257,55 @@ TEST_F(CaptureGraph, StreamErrorRebuildsAndRestartsThePreview) {
   // The new grabber fills the same buffers.
   uint32_t after = 0;
   EXPECT_TRUE(WaitForFrameAfter(number, after));
+}
+
+TEST_F(CaptureGraph, I420CameraDeliversNumberedI420Frames) {
+  ASSERT_EQ(RunSimcamctl(L"format i420"), 0);
+  ASSERT_EQ(m_graph->InitCaptureFilters(), S_OK);
+  int width = 0, height = 0;
+  unsigned long bytes = 0;
+  DWORD compression = 0;
+  ASSERT_TRUE(m_graph->GetCurrentFormat(&width, &height, &bytes, &compression));
+  EXPECT_EQ(compression, static_cast<DWORD>(MAKEFOURCC('I', '4', '2', '0')));
+  EXPECT_EQ(bytes, 352u * 288u * 3u / 2u);
+
+  // No renderer here takes I420: camera, grabber and a null renderer.
+  const CLSID nullRenderer = {
+      0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
+  IGraphBuilder* graph = m_graph->m_pGraphBuilder.Get();
+  auto grabber = ComPtr<FrameGrabberFilter>::Attach(new FrameGrabberFilter);
+  ComPtr<IBaseFilter> sink;
+  ASSERT_EQ(::CoCreateInstance(nullRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                               sink.PutVoid()),
+            S_OK);
+  ASSERT_EQ(graph->AddFilter(grabber.Get(), L"App Transform"), S_OK);
+  ASSERT_EQ(graph->AddFilter(sink.Get(), L"Null"), S_OK);
+  ComPtr<IPin> cameraOut, grabberIn, grabberOut, sinkIn;
+  ComPtr<IEnumPins> pins;
+  ASSERT_EQ(m_graph->m_pVideoDevFilter->EnumPins(pins.Put()), S_OK);
+  ASSERT_EQ(pins->Next(1, cameraOut.Put(), nullptr), S_OK);
+  ASSERT_EQ(grabber->FindPin(L"Input", grabberIn.Put()), S_OK);
+  ASSERT_EQ(grabber->FindPin(L"Output", grabberOut.Put()), S_OK);
+  ASSERT_EQ(sink->EnumPins(pins.Put()), S_OK);
+  ASSERT_EQ(pins->Next(1, sinkIn.Put(), nullptr), S_OK);
+  ASSERT_EQ(graph->ConnectDirect(cameraOut.Get(), grabberIn.Get(), nullptr), S_OK);
+  ASSERT_EQ(graph->ConnectDirect(grabberOut.Get(), sinkIn.Get(), nullptr), S_OK);
+
+  m_latest.assign(bytes, 0);
+  grabber->SetBuffers(m_latest.data(), nullptr, bytes);
+  ComPtr<IMediaControl> control;
+  ASSERT_EQ(graph->QueryInterface(IID_IMediaControl, control.PutVoid()), S_OK);
+  ASSERT_TRUE(SUCCEEDED(control->Run()));
+  uint32_t number = 0;
+  EXPECT_TRUE(WaitUntil([&] {
+    grabber->CopyLatestFrame();
+    number = simcam::ReadFrameNumber(m_latest.data(), simcam::PixelFormat::I420);
+    return number > 0;
+  }));
+  control->Stop();
+  std::vector<unsigned char> expected(bytes);
+  simcam::DrawFrame(expected.data(), simcam::PixelFormat::I420, 352, 288, number);
+  EXPECT_TRUE(expected == m_latest);
 }
 
 }  // namespace
