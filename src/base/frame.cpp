@@ -152,6 +152,7 @@ LRESULT CMDIFrameWnd::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
 const MessageMap* CMDIChildWnd::GetThisMessageMap() {
   static constexpr MsgMapEntry kEntries[] = {
       MessageEntry<&CMDIChildWnd::OnSize>(WM_SIZE),
+      MessageEntry<&CMDIChildWnd::OnMDIActivate>(WM_MDIACTIVATE),
   };
   static const MessageMap kMap{CWnd::GetThisMessageMap(), kEntries};
   return &kMap;
@@ -219,6 +220,16 @@ LRESULT CMDIChildWnd::OnSize(WPARAM, LPARAM lParam) {
   const LRESULT r = Default();
   if (m_pView && m_pView->m_hWnd) {
     ::MoveWindow(m_pView->m_hWnd, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+  }
+  return r;
+}
+
+// lParam is the frame being activated, wParam the one losing activation.
+LRESULT CMDIChildWnd::OnMDIActivate(WPARAM wParam, LPARAM lParam) {
+  const LRESULT r = Default();
+  if (m_pView && m_pView->m_hWnd) {
+    if (reinterpret_cast<HWND>(lParam) == m_hWnd) m_pView->OnActivateView(true);
+    if (reinterpret_cast<HWND>(wParam) == m_hWnd) m_pView->OnActivateView(false);
   }
   return r;
 }

@@ -15,6 +15,8 @@ class CView : public CWnd {
  public:
   // The frame's first update, after the view and frame exist.
   virtual void OnInitialUpdate() {}
+  // The view's frame became (or stopped being) the active child frame.
+  virtual void OnActivateView(bool /*active*/) {}
   CMDIChildWnd* GetParentFrame() const { return m_pFrame; }
   void SetParentFrame(CMDIChildWnd* frame) { m_pFrame = frame; }
   // Creates the view's window as a child of the frame's client area.
@@ -92,6 +94,7 @@ class CMDIChildWnd : public CWnd {
   LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void PostNcDestroy() override { delete this; }
   LRESULT OnSize(WPARAM, LPARAM);
+  LRESULT OnMDIActivate(WPARAM, LPARAM);
   bool OnCommand(WPARAM wParam, LPARAM lParam) override;
 
   CMDIFrameWnd* m_pMainFrame = nullptr;

@@ -19,6 +19,8 @@
 #include "capturewin/countdown_dialog.h"
 #include "capturewin/disk_space.h"
 #include "capturewin/still_file.h"
+#include "core/i420.h"
+#include "picture.h"
 #include "resource.h"
 #include "temp_folder.h"
 
@@ -141,6 +143,27 @@ TEST(DiskSpace, MeasuresTheRootAndFailsWithMinusOne) {
   const int free = capturewin::DiskFreeMegabytes((dir.Path() / "clip.avi").wstring());
   EXPECT_GT(free, 0);
   EXPECT_EQ(capturewin::DiskFreeMegabytes(L"Q:\\no\\drive\\clip.avi"), -1);
+}
+
+// The simulated camera's I420 picture turned into the frame buffer's rows:
+// its top line, which carries the frame number, becomes the last stored row
+// (I420 rows run top down, the buffer's bottom up), and the colours follow
+// the conversion formula.
+TEST(I420Frames, SimulatedCameraPictureConvertsToTheRightColours) {
+  const int w = 352, h = 288;
+  std::vector<std::uint8_t> i420(simcam::FrameBytes(simcam::PixelFormat::I420, w, h));
+  simcam::DrawFrame(i420.data(), simcam::PixelFormat::I420, w, h, 10);
+  std::vector<std::uint8_t> dib(simcam::FrameBytes(simcam::PixelFormat::Rgb24, w, h));
+  ASSERT_TRUE(core::ConvertI420ToDib24(i420.data(), i420.size(), w, h, dib.data(), dib.size()));
+  EXPECT_EQ(simcam::ReadFrameNumber(&dib[static_cast<size_t>(h - 1) * w * 3], simcam::PixelFormat::Rgb24), 10u);
+  auto at = [&](int x, int y) {
+    const std::uint8_t* p = &dib[static_cast<size_t>(h - 1 - y) * w * 3 + x * 3];
+    return std::vector<int>{p[0], p[1], p[2]};
+  };
+  // (100, 50): Y 95, U 110, V 80.
+  EXPECT_EQ(at(100, 50), (std::vector<int>{63, 135, 27}));
+  // (200, 100): Y 170, U 210, V 130; blue clamps.
+  EXPECT_EQ(at(200, 100), (std::vector<int>{255, 140, 172}));
 }
 
 // Blue, green, red of every pixel of a bitmap, top row first.

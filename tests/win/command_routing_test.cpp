@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "base/app.h"
 #include "base/frame.h"
@@ -22,6 +23,10 @@ class TestApp : public base::CWinApp {
 };
 
 class TestView : public base::CView {
+ public:
+  explicit TestView(std::string name = "view") : m_name(std::move(name)) {}
+  void OnActivateView(bool active) override { g_log += m_name + (active ? "+;" : "-;"); }
+
  protected:
   const base::MessageMap* GetMessageMap() const override {
     static constexpr base::MsgMapEntry kEntries[] = {
@@ -35,6 +40,7 @@ class TestView : public base::CView {
  private:
   void OnOne() { g_log += "view;"; }
   void OnRange(UINT id) { g_log += "view" + std::to_string(id) + ";"; }
+  std::string m_name;
 };
 
 class TestChild : public base::CMDIChildWnd {
@@ -78,6 +84,7 @@ TEST(CommandRouting, ViewThenChildThenMainFrameThenApplication) {
   child->InitialUpdateFrame();
   ASSERT_EQ(frame->MDIGetActive(), child);
 
+  g_log.clear();
   for (UINT id : {1u, 2u, 3u, 4u, 11u, 99u}) ::SendMessageW(frame->m_hWnd, WM_COMMAND, id, 0);
   EXPECT_EQ(g_log, "view;child;frame;app;view11;");
 
@@ -88,6 +95,24 @@ TEST(CommandRouting, ViewThenChildThenMainFrameThenApplication) {
   EXPECT_EQ(g_log, "child1;");
 
   ::DestroyWindow(frame->m_hWnd);  // the frames delete themselves
+}
+
+TEST(CommandRouting, ViewsHearWhenTheirFrameIsActivated) {
+  TestApp app;
+  auto* frame = new TestFrame;
+  ASSERT_TRUE(frame->LoadFrame(128, WS_OVERLAPPEDWINDOW));
+  auto* first = new TestChild;
+  ASSERT_TRUE(first->LoadFrame(*frame, 128, WS_OVERLAPPEDWINDOW, new TestView("a")));
+  first->InitialUpdateFrame();
+  auto* second = new TestChild;
+  ASSERT_TRUE(second->LoadFrame(*frame, 128, WS_OVERLAPPEDWINDOW, new TestView("b")));
+  second->InitialUpdateFrame();
+
+  g_log.clear();
+  ::SendMessageW(frame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(first->m_hWnd), 0);
+  EXPECT_EQ(frame->MDIGetActive(), first);
+  EXPECT_EQ(g_log, "b-;a+;");
+  ::DestroyWindow(frame->m_hWnd);
 }
 
 }  // namespace
