@@ -18,9 +18,6 @@ HWND g_hPreviewWnd = nullptr;
 
 namespace {
 
-// Posted to itself once the standing windows are up: the title the view
-// gives its frame when it is shown (start-up titles it plain "Video").
-constexpr UINT WM_REFRESH_TITLE = WM_APP + 1;
 constexpr size_t kHeaderBytes = sizeof(BITMAPINFOHEADER);
 // ApplyDeviceFormat does not nest.
 bool g_bApplyingFormat = false;
@@ -33,7 +30,6 @@ const base::MessageMap* CVideoWndView::GetMessageMap() const {
   static constexpr base::MsgMapEntry kEntries[] = {
       base::MessageEntry<&CVideoWndView::OnCtlColorStatic>(WM_CTLCOLORSTATIC),
       base::MessageEntry<&CVideoWndView::OnGraphNotify>(WM_DEV_GRAPHNOTIFY),
-      base::MessageEntry<&CVideoWndView::OnRefreshTitle>(WM_REFRESH_TITLE),
       base::MessageEntry<&CVideoWndView::OnDestroy>(WM_DESTROY),
   };
   static const base::MessageMap kMap{CWnd::GetThisMessageMap(), kEntries};
@@ -61,7 +57,6 @@ void CVideoWndView::OnInitialUpdate() {
   m_bPluggedOutReported = false;
   m_bPluggedInReported = true;
   SetupCapture();
-  ::PostMessageW(m_hWnd, WM_REFRESH_TITLE, 0, 0);
 }
 
 void CVideoWndView::SetupCapture() {
@@ -174,9 +169,10 @@ void CVideoWndView::UpdateTitle() {
   frame->SetTitle(title.c_str());
 }
 
-LRESULT CVideoWndView::OnRefreshTitle(WPARAM, LPARAM) {
+// Start-up titles the window plain "Video"; with a camera, activation
+// (gained or lost) shows the frame size again.
+void CVideoWndView::OnActivateView(bool) {
   if (g_bDevicePresent) UpdateTitle();
-  return 0;
 }
 
 LRESULT CVideoWndView::OnGraphNotify(WPARAM wParam, LPARAM lParam) {

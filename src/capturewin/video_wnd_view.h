@@ -21,6 +21,7 @@ class CVideoWndView : public base::CFormView {
   ~CVideoWndView() override;
 
   void OnInitialUpdate() override;
+  void OnActivateView(bool active) override;
   // Sets the camera's frame size and rate, makes the frame buffers anew
   // and starts the preview.
   bool ApplyDeviceFormat();
@@ -50,7 +51,6 @@ class CVideoWndView : public base::CFormView {
   void UpdateTitle();
   LRESULT OnCtlColorStatic(WPARAM, LPARAM);
   LRESULT OnGraphNotify(WPARAM, LPARAM);
-  LRESULT OnRefreshTitle(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
 };
 
