@@ -59,6 +59,9 @@ class LumoraSession {
 
   // Starts Lumora.exe (optionally on another desktop of the window station).
   void Start(const wchar_t* desktop = nullptr);
+  // Runs Lumora.exe from this folder instead of the bin folder (a copy of
+  // the program folder that a test changes).
+  void SetProgramFolder(const std::filesystem::path& folder) { m_programFolder = folder; }
   DWORD ProcessId() const { return m_pi.dwProcessId; }
   bool WaitForExit(std::chrono::milliseconds limit = 15s);
   DWORD ExitCode() const;
@@ -81,6 +84,7 @@ class LumoraSession {
   std::filesystem::path m_documents;
   std::optional<std::wstring> m_oldPersonal;
   std::wstring m_desktop;
+  std::filesystem::path m_programFolder;
   PROCESS_INFORMATION m_pi{};
 };
 
