@@ -1,12 +1,20 @@
 #include "capturewin/video_wnd_view.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 
+#include "album/file_list_view.h"
 #include "app/settings.h"
 #include "base/strings.h"
 #include "capture/camera_finder.h"
 #include "capture/dev_graph_builder.h"
+#include "capturewin/button_faces.h"
+#include "capturewin/countdown_dialog.h"
+#include "capturewin/still_file.h"
 #include "core/capture_format.h"
+#include "core/capture_layout.h"
+#include "core/i420.h"
 #include "core/text.h"
 #include "res/resource.h"
 
@@ -19,8 +27,12 @@ HWND g_hPreviewWnd = nullptr;
 namespace {
 
 constexpr size_t kHeaderBytes = sizeof(BITMAPINFOHEADER);
+// The camera's compression code for planar 4:2:0 frames.
+constexpr DWORD kI420 = 0x30323449;
 // ApplyDeviceFormat does not nest.
 bool g_bApplyingFormat = false;
+
+void Place(HWND control, const core::Rect& r) { ::MoveWindow(control, r.x, r.y, r.cx, r.cy, TRUE); }
 
 }  // namespace
 
@@ -28,6 +40,8 @@ CVideoWndView::CVideoWndView() : CFormView(IDD_VIDEOWND) {}
 
 const base::MessageMap* CVideoWndView::GetMessageMap() const {
   static constexpr base::MsgMapEntry kEntries[] = {
+      base::CommandEntry<&CVideoWndView::OnImageButton>(IDC_IMAGE_BUTTON),
+      base::MessageEntry<&CVideoWndView::OnTimer>(WM_TIMER),
       base::MessageEntry<&CVideoWndView::OnCtlColorStatic>(WM_CTLCOLORSTATIC),
       base::MessageEntry<&CVideoWndView::OnGraphNotify>(WM_DEV_GRAPHNOTIFY),
       base::MessageEntry<&CVideoWndView::OnDestroy>(WM_DESTROY),
@@ -47,6 +61,7 @@ void CVideoWndView::OnInitialUpdate() {
   m_strIniPath = app::SettingsPath();
   ::CreateDirectoryW(app::ProductFolder().c_str(), nullptr);
   ::CreateDirectoryW(app::DefaultAlbumFolder().c_str(), nullptr);
+  LoadButtonFaces();
 
   if (app::ReadIniValue(m_strIniPath, "Setting", "Init", "FALSE") == "FALSE") {
     app::WriteIniValue(m_strIniPath, "Setting", "Init", "TRUE");
@@ -57,20 +72,86 @@ void CVideoWndView::OnInitialUpdate() {
   m_bPluggedOutReported = false;
   m_bPluggedInReported = true;
   SetupCapture();
+  LayOut();
+  MovePreviewArea();
+
+  ::ShowWindow(GetDlgItem(IDC_RECORD_BUTTON), SW_HIDE);
+  CreateRecordAnimation();
+  CreateToolTips();
+}
+
+// The user's language picks the Image and Video faces; the Settings
+// button always shows its gear.
+void CVideoWndView::LoadButtonFaces() {
+  const capturewin::ButtonFaceIds ids = capturewin::ButtonFaceIdsFor(::GetUserDefaultUILanguage());
+  m_bmpImageFace = capturewin::LoadButtonFace(ids.image);
+  m_bmpVideoFace = capturewin::LoadButtonFace(ids.video);
+  m_bmpSettings.Reset(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                        MAKEINTRESOURCEW(IDB_SETTINGS_BUTTON),
+                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  const std::pair<int, HBITMAP> faces[] = {{IDC_IMAGE_BUTTON, m_bmpImageFace.Get()},
+                                           {IDC_VIDEO_BUTTON, m_bmpVideoFace.Get()},
+                                           {IDC_SETTINGS_BUTTON, m_bmpSettings.Get()}};
+  for (const auto& [id, bitmap] : faces) {
+    ::SendDlgItemMessageW(m_hWnd, id, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+  }
+}
+
+void CVideoWndView::CreateRecordAnimation() {
+  HWND record = GetDlgItem(IDC_RECORD_BUTTON);
+  RECT rc{};
+  ::GetClientRect(record, &rc);
+  ::CreateWindowExW(0, ANIMATE_CLASSW, L"", WS_CHILD | WS_VISIBLE | ACS_CENTER | ACS_AUTOPLAY, 0, 0,
+                    rc.right, rc.bottom, record, reinterpret_cast<HMENU>(IDC_ANIMATE),
+                    ::GetModuleHandleW(nullptr), nullptr);
+}
+
+void CVideoWndView::CreateToolTips() {
+  m_hToolTip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
+                                 ::GetModuleHandleW(nullptr), nullptr);
+  if (!m_hToolTip) return;
+  const std::pair<int, UINT> tips[] = {{IDC_RECORD_BUTTON, IDS_TIP_STOP_RECORDING},
+                                       {IDC_VIDEO_BUTTON, IDS_TIP_CAPTURE_VIDEO},
+                                       {IDC_IMAGE_BUTTON, IDS_TIP_CAPTURE_IMAGE},
+                                       {IDC_SETTINGS_BUTTON, IDS_TIP_SETTINGS}};
+  for (const auto& [id, text] : tips) {
+    std::wstring tip = base::LoadResString(text);
+    TOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND;
+    info.hwnd = m_hWnd;
+    info.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(id));
+    info.lpszText = tip.data();
+    ::SendMessageW(m_hToolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  }
+}
+
+// The tool tips see the mouse over the controls; a control under the mouse
+// takes the focus.
+bool CVideoWndView::PreTranslateMessage(MSG* msg) {
+  if (msg->hwnd != m_hWnd && ::GetParent(msg->hwnd) == m_hWnd) {
+    if (m_hToolTip && msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST) {
+      ::SendMessageW(m_hToolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
+    }
+    if (msg->message == WM_MOUSEMOVE && ::GetFocus() != msg->hwnd && ::IsWindowEnabled(msg->hwnd)) {
+      ::SetFocus(msg->hwnd);
+    }
+  }
+  return CFormView::PreTranslateMessage(msg);
 }
 
 void CVideoWndView::SetupCapture() {
   HWND preview = GetDlgItem(IDC_PREVIEW);
-  ::MoveWindow(preview, m_rcPreview.left, m_rcPreview.top, m_rcPreview.right - m_rcPreview.left,
-               m_rcPreview.bottom - m_rcPreview.top, TRUE);
+  MovePreviewArea();
   g_hPreviewWnd = preview;
   if (!m_pDevGraph) {
     m_pDevGraph = std::make_unique<DevGraphBuilder>(this, preview);
     g_pDevGraphBuilder = m_pDevGraph.get();
   }
   const std::string codec =
-      app::ReadIniValue(m_strIniPath, "Setting", "CompressorCodec", "NULL Compressor");
-  const int quality = core::AtoiC(app::ReadIniValue(m_strIniPath, "Setting", "lQ", "100"));
+      app::ReadIniValue(m_strIniPath, "Setting", "CompressorCodec", "NULL Compressor", 260);
+  const int quality = core::AtoiC(app::ReadIniValue(m_strIniPath, "Setting", "lQ", "100", 260));
   m_pDevGraph->SetCompressorByName(codec.c_str());
   m_pDevGraph->SetCompressionQuality(quality);
 
@@ -84,7 +165,32 @@ void CVideoWndView::SetupCapture() {
     g_bDevicePresent = false;
     m_bPluggedOutReported = true;
     m_pDevGraph->SetCaptureParams(false, nullptr, nullptr);
+    StartTimer();
   }
+}
+
+// Preview rectangle and controls for "WindowSize"; any other value keeps
+// the layout as it is.
+void CVideoWndView::LayOut() {
+  const auto layout = core::CaptureLayoutFor(
+      app::ReadIniValue(m_strIniPath, "Setting", "WindowSize", "352x288"));
+  if (!layout) return;
+  m_rcPreview = {layout->previewLeft, layout->previewTop, layout->previewRight, layout->previewBottom};
+  Place(GetDlgItem(IDC_IMAGE_BUTTON), layout->image);
+  Place(GetDlgItem(IDC_VIDEO_BUTTON), layout->video);
+  Place(GetDlgItem(IDC_SETTINGS_BUTTON), layout->settings);
+  Place(GetDlgItem(IDC_RECORD_BUTTON), layout->record);
+  Place(GetDlgItem(IDC_RECORD_STATUS), layout->status);
+}
+
+void CVideoWndView::MovePreviewArea() {
+  ::MoveWindow(GetDlgItem(IDC_PREVIEW), m_rcPreview.left, m_rcPreview.top,
+               m_rcPreview.right - m_rcPreview.left, m_rcPreview.bottom - m_rcPreview.top, TRUE);
+}
+
+void CVideoWndView::StartTimer() {
+  if (m_bTimerRunning) return;
+  m_bTimerRunning = ::SetTimer(m_hWnd, kTimerId, kTimerMs, nullptr) != 0;
 }
 
 void CVideoWndView::AllocateFrameBuffers(int width, int height) {
@@ -157,7 +263,60 @@ bool CVideoWndView::ApplyDeviceFormat() {
   graph.StartPreview();
   UpdateTitle();
   if (!g_bDevicePresent) ::PostMessageW(m_hWnd, WM_DEVICE_NOTICE, 1, 0);
+  StartTimer();
   return true;
+}
+
+bool CVideoWndView::SuspendPreview(bool doIt) {
+  if (!doIt) return false;
+  if (!g_bDevicePresent) return true;
+  ::KillTimer(m_hWnd, kTimerId);
+  m_bTimerRunning = false;
+  if (m_pDevGraph) m_pDevGraph->StopPreview();
+  g_bDevicePresent = false;
+  return true;
+}
+
+// The still is the frame of the moment of the press; a countdown only
+// delays the file, and a cancelled one still writes it.
+void CVideoWndView::OnImageButton() {
+  if (!g_bDevicePresent || m_buffer1.empty() || !m_pDevGraph) return;
+  m_pDevGraph->CopyLatestFrame();
+  const int delay = core::AtoiC(app::ReadIniValue(m_strIniPath, "Setting", "ImageDelayTime", "0"));
+  if (delay != 0) CCountdownDlg(::GetAncestor(m_hWnd, GA_ROOT), delay).DoModal();
+
+  const std::string format =
+      core::ToUpperAscii(app::ReadIniValue(m_strIniPath, "Setting", "ImageFormat", "BMP"));
+  if (g_pFileListView) g_pFileListView->ClearSelection();
+  if (m_dwCompression == kI420) ConvertI420Frame();
+  if (!g_pFileListView) return;
+  const std::wstring path = format == "BMP" ? SaveBmpFile(m_buffer1) : SaveJpegFile(m_buffer1);
+  if (!path.empty() && g_pFileListView) g_pFileListView->AddFile(path);
+}
+
+// Buffer 1 holds an I420 frame of the camera's size; it becomes 24-bit
+// rows in place.
+void CVideoWndView::ConvertI420Frame() {
+  BITMAPINFOHEADER header;
+  std::memcpy(&header, m_buffer1.data(), kHeaderBytes);
+  std::vector<unsigned char> converted(header.biSizeImage + 100);
+  const size_t pixels = m_buffer1.size() - kHeaderBytes;
+  if (core::ConvertI420ToDib24(m_buffer1.data() + kHeaderBytes, pixels, header.biWidth, header.biHeight,
+                               converted.data(), converted.size()) &&
+      header.biSizeImage <= pixels) {
+    std::memcpy(m_buffer1.data() + kHeaderBytes, converted.data(), header.biSizeImage);
+  }
+}
+
+std::wstring CVideoWndView::SaveBmpFile(const std::vector<unsigned char>& buffer) {
+  if (buffer.empty()) return {};
+  return capturewin::WriteBmpStill(buffer.data(), buffer.size(), capturewin::ImageFolder(m_strIniPath));
+}
+
+std::wstring CVideoWndView::SaveJpegFile(const std::vector<unsigned char>& buffer) {
+  if (buffer.empty()) return {};
+  return capturewin::WriteJpegStill(buffer.data(), buffer.size(), capturewin::ImageFolder(m_strIniPath),
+                                    m_strProgramPath, m_hWnd);
 }
 
 // "Video - 352x288" with a camera, plain "Video" without one.
@@ -166,13 +325,21 @@ void CVideoWndView::UpdateTitle() {
   if (!frame) return;
   std::wstring title = base::LoadResString(IDS_VIDEO_TITLE);
   if (g_bDevicePresent) title += base::FormatW(L" - %dx%d", g_nVideoWidth, g_nVideoHeight);
-  frame->SetTitle(title.c_str());
+  wchar_t shown[64] = L"";
+  ::GetWindowTextW(frame->m_hWnd, shown, 64);
+  if (title != shown) frame->SetTitle(title.c_str());
 }
 
 // Start-up titles the window plain "Video"; with a camera, activation
 // (gained or lost) shows the frame size again.
 void CVideoWndView::OnActivateView(bool) {
   if (g_bDevicePresent) UpdateTitle();
+}
+
+// Without a camera the window says so in its title.
+LRESULT CVideoWndView::OnTimer(WPARAM, LPARAM) {
+  if (!g_bDevicePresent) UpdateTitle();
+  return 0;
 }
 
 LRESULT CVideoWndView::OnGraphNotify(WPARAM wParam, LPARAM lParam) {
@@ -182,10 +349,17 @@ LRESULT CVideoWndView::OnGraphNotify(WPARAM wParam, LPARAM lParam) {
 
 // The graph goes before the preview area it draws into.
 LRESULT CVideoWndView::OnDestroy(WPARAM, LPARAM) {
+  ::KillTimer(m_hWnd, kTimerId);
+  m_bTimerRunning = false;
+  // Its owner is the main frame, which outlives this view.
+  if (m_hToolTip) ::DestroyWindow(m_hToolTip);
+  m_hToolTip = nullptr;
   if (g_pDevGraphBuilder == m_pDevGraph.get()) g_pDevGraphBuilder = nullptr;
   m_pDevGraph.reset();
   g_hPreviewWnd = nullptr;
   g_bDevicePresent = false;
+  m_buffer1.clear();
+  m_buffer2.clear();
   return Default();
 }
 

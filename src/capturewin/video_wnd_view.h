@@ -1,7 +1,9 @@
 #pragma once
-// The capture window's form view (template 130): the product folders and the
-// first-run mark on its first update, the capture graph with the camera's
-// live picture in the preview area, and the frame buffers the grabber fills.
+// The capture window's form view (template 130): the camera's live picture
+// in the preview area laid out for the chosen window size, the Image button
+// that writes stills (after an optional countdown), the product folders and
+// the first-run mark on its first update, and the frame buffers the grabber
+// fills.
 #include <windows.h>
 
 #include <memory>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "base/frame.h"
+#include "base/handles.h"
 
 class DevGraphBuilder;
 
@@ -17,14 +20,26 @@ inline constexpr UINT WM_DEVICE_NOTICE = WM_USER + 201;
 
 class CVideoWndView : public base::CFormView {
  public:
+  // The view's timer: identifier 1, every 33 ms.
+  static constexpr UINT_PTR kTimerId = 1;
+  static constexpr UINT kTimerMs = 33;
+
   CVideoWndView();
   ~CVideoWndView() override;
 
   void OnInitialUpdate() override;
   void OnActivateView(bool active) override;
+  bool PreTranslateMessage(MSG* msg) override;
   // Sets the camera's frame size and rate, makes the frame buffers anew
   // and starts the preview.
   bool ApplyDeviceFormat();
+  // Stops the preview before the camera format changes (false when `doIt`
+  // is clear); ApplyDeviceFormat starts it again.
+  bool SuspendPreview(bool doIt);
+  // Writes a frame buffer as the next still of the image folder; its path,
+  // or the empty text when nothing could be named.
+  std::wstring SaveBmpFile(const std::vector<unsigned char>& buffer);
+  std::wstring SaveJpegFile(const std::vector<unsigned char>& buffer);
 
   std::wstring m_strProgramPath;
   std::wstring m_strIniPath;
@@ -47,11 +62,24 @@ class CVideoWndView : public base::CFormView {
 
  private:
   void SetupCapture();
+  void LayOut();
+  void MovePreviewArea();
+  void LoadButtonFaces();
+  void CreateRecordAnimation();
+  void CreateToolTips();
+  void StartTimer();
   void AllocateFrameBuffers(int width, int height);
+  void ConvertI420Frame();
   void UpdateTitle();
+  void OnImageButton();
+  LRESULT OnTimer(WPARAM, LPARAM);
   LRESULT OnCtlColorStatic(WPARAM, LPARAM);
   LRESULT OnGraphNotify(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
+
+  base::Bitmap m_bmpImageFace, m_bmpVideoFace, m_bmpSettings;
+  HWND m_hToolTip = nullptr;  // destroyed with the view
+  bool m_bTimerRunning = false;
 };
 
 // The one capture view while it exists.
