@@ -18,8 +18,9 @@ size_t FrameBytes(PixelFormat format, int width, int height);
 // pixels and even sizes are expected (all camera sizes are).
 void DrawFrame(uint8_t* dst, PixelFormat format, int width, int height, uint32_t number);
 
-// The frame number stamped into an RGB24 frame (also after an I420 frame was
-// converted to RGB24) or into an I420 frame's Y plane.
+// The frame number stamped into an RGB24 frame or into an I420 frame's Y
+// plane. I420 rows run top down: once converted into bottom-up 24-bit rows,
+// an I420 frame carries its stamp in the last stored row.
 uint32_t ReadFrameNumber(const uint8_t* frame, PixelFormat format);
 
 // The snapshot mark: bit 0 of the frame's first byte.
