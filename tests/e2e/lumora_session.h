@@ -63,7 +63,7 @@ class LumoraSession {
   // the program folder that a test changes).
   void SetProgramFolder(const std::filesystem::path& folder) { m_programFolder = folder; }
   DWORD ProcessId() const { return m_pi.dwProcessId; }
-  bool WaitForExit(std::chrono::milliseconds limit = 15s);
+  bool WaitForExit(std::chrono::milliseconds limit = 30s);
   DWORD ExitCode() const;
 
   // The visible main window "Lumora" of this process, or null.
