@@ -7,6 +7,7 @@ LUMORA_XVFB_PID=
 LUMORA_OWNS_SERVER=
 LUMORA_PULSE_PID=
 LUMORA_PULSE_DIR=
+LUMORA_SMALL_DISK=
 
 # Starts Xvfb on a free display number unless DISPLAY is already set.
 lumora_start_display() {
@@ -78,6 +79,28 @@ lumora_stop_sound() {
   unset PULSE_SERVER
 }
 
+# A small disk for the low-space tests: a 320 MB tmpfs as drive S: of the
+# prefix. Mounting needs root (as on CI); without it the tests that need
+# the drive skip themselves.
+lumora_start_small_disk() {
+  [ -z "$LUMORA_SMALL_DISK" ] && [ "$(id -u)" -eq 0 ] || return 0
+  LUMORA_SMALL_DISK=$(mktemp -d /tmp/lumora-disk.XXXXXX)
+  if mount -t tmpfs -o size=320m lumora-disk "$LUMORA_SMALL_DISK" 2>/dev/null; then
+    ln -sfn "$LUMORA_SMALL_DISK" "$WINEPREFIX/dosdevices/s:"
+  else
+    rmdir "$LUMORA_SMALL_DISK"
+    LUMORA_SMALL_DISK=
+  fi
+}
+
+lumora_stop_small_disk() {
+  [ -n "$LUMORA_SMALL_DISK" ] || return 0
+  rm -f "$WINEPREFIX/dosdevices/s:"
+  umount "$LUMORA_SMALL_DISK" 2>/dev/null || true
+  rmdir "$LUMORA_SMALL_DISK" 2>/dev/null || true
+  LUMORA_SMALL_DISK=
+}
+
 lumora_stop_all() {
   if [ -n "$LUMORA_OWNS_SERVER" ]; then
     wineserver -k </dev/null >/dev/null 2>&1 || true
@@ -88,13 +111,15 @@ lumora_stop_all() {
     wait "$LUMORA_XVFB_PID" 2>/dev/null || true
     LUMORA_XVFB_PID=
   fi
+  lumora_stop_small_disk
   lumora_stop_sound
 }
 
-# Sound, display, prefix and server in one step; lumora_stop_all ends what it began.
+# Sound, display, prefix, small disk and server in one step; lumora_stop_all ends what it began.
 lumora_start_all() {
   lumora_start_sound
   lumora_start_display
   lumora_ensure_prefix
+  lumora_start_small_disk
   lumora_start_wineserver
 }

@@ -41,6 +41,10 @@ CVideoWndView::CVideoWndView() : CFormView(IDD_VIDEOWND) {}
 const base::MessageMap* CVideoWndView::GetMessageMap() const {
   static constexpr base::MsgMapEntry kEntries[] = {
       base::CommandEntry<&CVideoWndView::OnImageButton>(IDC_IMAGE_BUTTON),
+      base::CommandEntry<&CVideoWndView::OnVideoButton>(IDC_VIDEO_BUTTON),
+      base::CommandEntry<&CVideoWndView::OnRecordButton>(IDC_RECORD_BUTTON),
+      base::MessageEntry<&CVideoWndView::OnRecordingError>(recorder::WM_RECORDING_ERROR),
+      base::MessageEntry<&CVideoWndView::OnClipTooLong>(WM_CLIP_TOO_LONG),
       base::MessageEntry<&CVideoWndView::OnTimer>(WM_TIMER),
       base::MessageEntry<&CVideoWndView::OnCtlColorStatic>(WM_CTLCOLORSTATIC),
       base::MessageEntry<&CVideoWndView::OnGraphNotify>(WM_DEV_GRAPHNOTIFY),
@@ -336,9 +340,14 @@ void CVideoWndView::OnActivateView(bool) {
   if (g_bDevicePresent) UpdateTitle();
 }
 
-// Without a camera the window says so in its title.
+// The 33 ms tick: the recording steps with a camera; without one the window
+// says so in its title.
 LRESULT CVideoWndView::OnTimer(WPARAM, LPARAM) {
-  if (!g_bDevicePresent) UpdateTitle();
+  if (g_bDevicePresent) {
+    RecordingTick();
+  } else {
+    UpdateTitle();
+  }
   return 0;
 }
 
@@ -351,6 +360,9 @@ LRESULT CVideoWndView::OnGraphNotify(WPARAM wParam, LPARAM lParam) {
 LRESULT CVideoWndView::OnDestroy(WPARAM, LPARAM) {
   ::KillTimer(m_hWnd, kTimerId);
   m_bTimerRunning = false;
+  CloseSoundCapture();
+  recorder::g_bRecording = false;
+  m_aviRecorder.Close();
   // Its owner is the main frame, which outlives this view.
   if (m_hToolTip) ::DestroyWindow(m_hToolTip);
   m_hToolTip = nullptr;

@@ -12,11 +12,15 @@
 
 #include "base/frame.h"
 #include "base/handles.h"
+#include "recorder/avi_recorder.h"
+#include "recorder/sound_capture.h"
 
 class DevGraphBuilder;
 
 // Device notice the view posts to itself: wParam 1 plugged out, 0 plugged in.
 inline constexpr UINT WM_DEVICE_NOTICE = WM_USER + 201;
+// The clip is too long: the view stops recording with a notice.
+inline constexpr UINT WM_CLIP_TOO_LONG = WM_USER + 202;
 
 class CVideoWndView : public base::CFormView {
  public:
@@ -40,6 +44,14 @@ class CVideoWndView : public base::CFormView {
   // or the empty text when nothing could be named.
   std::wstring SaveBmpFile(const std::vector<unsigned char>& buffer);
   std::wstring SaveJpegFile(const std::vector<unsigned char>& buffer);
+  // Ends the recording (from tick 4 on; an earlier call asks the timer to
+  // end it then), closes the clip and hands it to the file list.
+  void StopRecording();
+  // Recording on: the Record button and the status text instead of the
+  // other buttons; off: the other way round.
+  void UpdateRecordingUI(bool on);
+  bool OpenSoundCapture();
+  void CloseSoundCapture();
 
   std::wstring m_strProgramPath;
   std::wstring m_strIniPath;
@@ -57,6 +69,22 @@ class CVideoWndView : public base::CFormView {
   bool m_bPluggedInReported = false;
   std::unique_ptr<DevGraphBuilder> m_pDevGraph;
 
+  // Recording.
+  bool m_bRecording = false;
+  bool m_bShowStatus = false;
+  int m_nTickCount = 0;  // timer ticks since the recording began
+  bool m_bStopRequested = false;
+  bool m_bClosePending = false;  // the recorder was busy when asked to close
+  int m_nFileIndex = 0;          // "Index"
+  bool m_bTimeLimit = false;
+  std::string m_strTimeLimit;  // "CaptureDuringTime"
+  long long m_tStartTime = 0;  // whole seconds
+  std::wstring m_strVideoFolder;
+  std::wstring m_strClipPath;
+  WAVEFORMATEX m_soundFormat{};
+  recorder::AviRecorder m_aviRecorder;
+  recorder::SoundCapture m_soundCapture;  // declared after the recorder it writes to
+
  protected:
   const base::MessageMap* GetMessageMap() const override;
 
@@ -72,6 +100,16 @@ class CVideoWndView : public base::CFormView {
   void ConvertI420Frame();
   void UpdateTitle();
   void OnImageButton();
+  void OnVideoButton();
+  void OnRecordButton();
+  void StartRecording();
+  void RecordingTick();
+  void WriteFrame();
+  void CheckDiskSpace();
+  void ShowRecordAnimation();
+  std::string Setting(const char* key, const char* def) const;
+  LRESULT OnRecordingError(WPARAM, LPARAM);
+  LRESULT OnClipTooLong(WPARAM, LPARAM);
   LRESULT OnTimer(WPARAM, LPARAM);
   LRESULT OnCtlColorStatic(WPARAM, LPARAM);
   LRESULT OnGraphNotify(WPARAM, LPARAM);

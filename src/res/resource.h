@@ -169,6 +169,11 @@
 
 // Recording: the animation shown over the Record button.
 #define IDR_RECORDING_ANIMATION 276
+#define IDS_CLIP_TOO_LONG 57409
+#define IDS_DISK_SPACE_LOW 57413
+#define IDS_RECORDING_ERROR 57414
+#define IDS_TIME_REMAINING 57420  // the status text while recording
+#define IDS_TIME_CAPTURED 57421
 
 // Toolbar resource type.
 #define RT_LUMORA_TOOLBAR 241

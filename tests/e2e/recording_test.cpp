@@ -1,0 +1,305 @@
+// Clips from the capture window as a user records them: Video, a few
+// seconds, Record; the clip read back frame by frame and played through
+// DirectShow; sound from the test's sound server and without one; timed
+// recordings, an early Record, the clip numbers and "Index"; a disk that
+// runs low while recording.
+#include <windows.h>
+// Needs the types of windows.h.
+#include <dshow.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "../win/avi_reader.h"
+#include "lumora_session.h"
+#include "picture.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_win::AviFile;
+using testing_win::ReadAvi;
+
+constexpr int kImageButton = 1006, kVideoButton = 1005, kRecordButton = 1141, kStatus = 1008,
+              kAnimation = 1000;
+
+HWND CaptureView(HWND captureFrame) {
+  for (HWND child = ::GetWindow(captureFrame, GW_CHILD); child;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (::GetDlgItem(child, kImageButton)) return child;
+  }
+  return nullptr;
+}
+
+void Press(HWND view, int button) {
+  ::PostMessageW(view, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(view, button)));
+}
+
+bool Visible(HWND view, int id) { return ::IsWindowVisible(::GetDlgItem(view, id)) != FALSE; }
+
+// Plays a clip to its end through DirectShow with the GDI renderer; S_OK
+// with EC_COMPLETE when it played.
+HRESULT PlayToEnd(const fs::path& clip, long* eventCode) {
+  IGraphBuilder* graph = nullptr;
+  HRESULT hr = ::CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IGraphBuilder, reinterpret_cast<void**>(&graph));
+  if (FAILED(hr)) return hr;
+  IBaseFilter* renderer = nullptr;
+  IMediaControl* control = nullptr;
+  IMediaEvent* events = nullptr;
+  hr = ::CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                          reinterpret_cast<void**>(&renderer));
+  if (SUCCEEDED(hr)) hr = graph->AddFilter(renderer, L"Video Renderer");
+  if (SUCCEEDED(hr)) hr = graph->RenderFile(clip.wstring().c_str(), nullptr);
+  if (SUCCEEDED(hr))
+    hr = graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
+  if (SUCCEEDED(hr)) hr = graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&events));
+  if (SUCCEEDED(hr)) hr = control->Run();
+  if (SUCCEEDED(hr)) {
+    hr = events->WaitForCompletion(15000, eventCode);
+    control->Stop();
+  }
+  if (events) events->Release();
+  if (control) control->Release();
+  if (renderer) renderer->Release();
+  graph->Release();
+  return hr;
+}
+
+// "Index" is written once the buttons are back: wait for it.
+bool IndexBecomes(const LumoraSession& lumora, const char* value) {
+  return WaitFor([&] { return lumora.Setting("Setting", "Index") == value; }, 3s);
+}
+
+class Recording : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(RunTool(L"simcamctl.exe install"), 0);
+    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
+  }
+  void TearDown() override {
+    ::CoUninitialize();
+    RunTool(L"simcamctl.exe uninstall");
+  }
+
+  void Run(const std::string& settings = {}) {
+    if (!settings.empty()) lumora.WriteSettings(settings);
+    lumora.Start();
+    HWND main = lumora.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    HWND frame = nullptr;
+    ASSERT_TRUE(
+        WaitFor([&] { return (frame = lumora.FindChild(main, L"Video - 352x288")) != nullptr; }));
+    view = CaptureView(frame);
+    ASSERT_NE(view, nullptr);
+    album = lumora.Documents() / "Lumora" / "Default album";
+  }
+
+  // Presses Video and waits until the Record button shows.
+  void StartRecording() {
+    Press(view, kVideoButton);
+    ASSERT_TRUE(WaitFor([&] { return Visible(view, kRecordButton); }, 5s));
+    EXPECT_FALSE(Visible(view, kVideoButton));
+    EXPECT_FALSE(Visible(view, kImageButton));
+  }
+  // Waits until the buttons are back and the clip is complete.
+  AviFile WaitForClip(const fs::path& clip, std::chrono::milliseconds limit = 10s) {
+    EXPECT_TRUE(WaitFor(
+        [&] { return Visible(view, kVideoButton) && !Visible(view, kRecordButton); }, limit));
+    AviFile avi;
+    EXPECT_TRUE(WaitFor([&] { return (avi = ReadAvi(clip)).hasIndex; }, 5s)) << clip;
+    return avi;
+  }
+
+  // Checks the video stream and that every frame is a picture of the
+  // simulated camera, in order; returns the number of frames with data.
+  size_t CheckVideo(const AviFile& avi) {
+    EXPECT_TRUE(avi.riff);
+    if (avi.streams.empty()) return 0;
+    const auto& vids = avi.streams[0];
+    EXPECT_EQ(vids.type, "vids");
+    EXPECT_EQ(vids.rate, 30u);
+    EXPECT_EQ(vids.scale, 1u);
+    EXPECT_GE(vids.format.size(), 40u);
+    if (vids.format.size() >= 40) {
+      BITMAPINFOHEADER h;
+      std::memcpy(&h, vids.format.data(), 40);
+      EXPECT_EQ(h.biWidth, 352);
+      EXPECT_EQ(h.biHeight, 288);
+      EXPECT_EQ(h.biBitCount, 24);
+      EXPECT_EQ(h.biCompression, static_cast<DWORD>(BI_RGB));
+    }
+    size_t frames = 0;
+    std::uint32_t last = 0;
+    std::vector<std::uint8_t> expected(352 * 288 * 3);
+    for (const auto* chunk : avi.ChunksOf(0)) {
+      if (chunk->data.empty()) continue;
+      EXPECT_EQ(chunk->data.size(), expected.size());
+      if (chunk->data.size() != expected.size()) break;
+      const std::uint32_t number =
+          simcam::ReadFrameNumber(chunk->data.data(), simcam::PixelFormat::Rgb24);
+      // A tick that comes before the camera's next frame writes the same
+      // frame again at the next position.
+      if (frames > 0) {
+        EXPECT_GE(number, last);
+      }
+      simcam::DrawFrame(expected.data(), simcam::PixelFormat::Rgb24, 352, 288, number);
+      EXPECT_TRUE(chunk->data == expected) << "frame " << frames;
+      last = number;
+      ++frames;
+    }
+    return frames;
+  }
+
+  LumoraSession lumora;
+  HWND view = nullptr;
+  fs::path album;
+};
+
+TEST_F(Recording, VideoThenRecordWritesAClipThatFollowsTheClock) {
+  Run();
+  const auto start = std::chrono::steady_clock::now();
+  StartRecording();
+  HWND animation = ::GetDlgItem(::GetDlgItem(view, kRecordButton), kAnimation);
+  EXPECT_NE(animation, nullptr);
+  EXPECT_TRUE(WaitFor(
+      [&] { return WindowText(::GetDlgItem(view, kStatus)) == L"Time captured: 1 sec"; }, 3s));
+  ::Sleep(2000);
+  Press(view, kRecordButton);
+  const AviFile avi = WaitForClip(album / "P0000001.AVI");
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  ASSERT_EQ(avi.streams.size(), 1u);
+  // The clip lasts as long as the recording: positions follow the clock.
+  EXPECT_NEAR(avi.streams[0].length, seconds * 30, 15) << seconds;
+  EXPECT_GE(CheckVideo(avi), 40u);
+  EXPECT_EQ(avi.index.size(), avi.ChunksOf(0).size());
+  EXPECT_TRUE(IndexBecomes(lumora, "1"));
+
+  long code = 0;
+  EXPECT_EQ(PlayToEnd(album / "P0000001.AVI", &code), S_OK);
+  EXPECT_EQ(code, EC_COMPLETE);
+  ASSERT_TRUE(lumora.Close());
+}
+
+TEST_F(Recording, SoundFromTheSourcePlacesTheFrames) {
+  Run("[Setting]\r\nCaptureAudio=TRUE\r\nAudioSetting_Property=22.050KHz  16bits  mono\r\n");
+  StartRecording();
+  ::Sleep(4000);
+  Press(view, kRecordButton);
+  const AviFile avi = WaitForClip(album / "P0000001.AVI");
+  ASSERT_EQ(avi.streams.size(), 2u);
+  const auto& auds = avi.streams[1];
+  EXPECT_EQ(auds.type, "auds");
+  ASSERT_GE(auds.format.size(), 16u);
+  WAVEFORMATEX wf{};
+  std::memcpy(&wf, auds.format.data(), 16);
+  EXPECT_EQ(wf.wFormatTag, WAVE_FORMAT_PCM);
+  EXPECT_EQ(wf.nChannels, 1);
+  EXPECT_EQ(wf.nSamplesPerSec, 22050u);
+  EXPECT_EQ(wf.wBitsPerSample, 16);
+  size_t soundBytes = 0;
+  for (const auto* chunk : avi.ChunksOf(1)) soundBytes += chunk->data.size();
+  EXPECT_GT(soundBytes, 44100u);
+  // Video positions follow the sound written, not the clock.
+  EXPECT_NEAR(avi.streams[0].length, soundBytes * 30.0 / 44100, 4);
+  CheckVideo(avi);
+  ASSERT_TRUE(lumora.Close());
+}
+
+// With the prefix's audio drivers switched off (an empty "Audio" driver
+// list) Lumora finds no sound source at all.
+TEST_F(Recording, WithoutASoundSourceTheClipHasVideoOnly) {
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Drivers", 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  ASSERT_EQ(::RegSetValueExW(key, L"Audio", 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), 2),
+            ERROR_SUCCESS);
+  Run("[Setting]\r\nCaptureAudio=TRUE\r\n");
+  ::RegDeleteValueW(key, L"Audio");
+  ::RegCloseKey(key);
+  StartRecording();
+  ::Sleep(1500);
+  Press(view, kRecordButton);
+  const AviFile avi = WaitForClip(album / "P0000001.AVI");
+  ASSERT_EQ(avi.streams.size(), 1u);
+  EXPECT_GE(avi.streams[0].length, 30u);  // timed by the clock
+  CheckVideo(avi);
+  ASSERT_TRUE(lumora.Close());
+}
+
+TEST_F(Recording, TimedRecordingStopsByItselfAndNumbersTakeTheFirstFreeName) {
+  Run("[Setting]\r\nIfSelectCaptureDuringTime=TRUE\r\nCaptureDuringTime=2\r\n");
+  StartRecording();
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        const std::wstring text = WindowText(::GetDlgItem(view, kStatus));
+        return text == L"Time remaining: 2 sec" || text == L"Time remaining: 1 sec";
+      },
+      3s));
+  const AviFile timed = WaitForClip(album / "P0000001.AVI", 6s);
+  ASSERT_EQ(timed.streams.size(), 1u);
+  EXPECT_GE(timed.streams[0].length, 30u);
+  EXPECT_LE(timed.streams[0].length, 95u);
+  EXPECT_TRUE(IndexBecomes(lumora, "1"));
+
+  // Record at once: the recording still runs to tick 4, then stops.
+  Press(view, kVideoButton);
+  Press(view, kRecordButton);
+  const AviFile early = WaitForClip(album / "P0000002.AVI");
+  EXPECT_LE(early.streams.at(0).length, 10u);
+  EXPECT_TRUE(IndexBecomes(lumora, "2"));
+
+  // The name takes the first free number; "Index" only counts.
+  fs::remove(album / "P0000001.AVI");
+  Press(view, kVideoButton);
+  Press(view, kRecordButton);
+  WaitForClip(album / "P0000001.AVI");
+  EXPECT_TRUE(IndexBecomes(lumora, "3"));
+  ASSERT_TRUE(lumora.Close());
+}
+
+TEST_F(Recording, LowDiskSpaceStopsWithAMessageAndLeavesAValidClip) {
+  if (::GetDriveTypeW(L"S:\\") == DRIVE_NO_ROOT_DIR)
+    GTEST_SKIP() << "no small disk S: (needs root)";
+  const fs::path folder = "S:\\lumora-clips";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  // Leave 310 MB: ten more of frames and the check finds less than 300.
+  ULARGE_INTEGER free{};
+  ASSERT_TRUE(::GetDiskFreeSpaceExW(L"S:\\", &free, nullptr, nullptr));
+  {
+    std::ofstream filler(folder / "filler.bin", std::ios::binary);
+    std::vector<char> block(1 << 20, 0);
+    for (ULONGLONG left = free.QuadPart - 310ull * 1048576; left >= block.size();
+         left -= block.size()) {
+      filler.write(block.data(), static_cast<std::streamsize>(block.size()));
+    }
+  }
+  Run("[Setting]\r\nCapturedVideoFilePath=S:\\lumora-clips\r\n");
+  StartRecording();
+  const auto box = lumora.WaitForDialog(15s);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->caption, L"Lumora");
+  EXPECT_TRUE(std::regex_match(box->text,
+                               std::wregex(L"Disk free space is not enough\\((29\\d)M left\\)!")))
+      << box->text;
+  EXPECT_FALSE(Visible(view, kRecordButton));
+  LumoraSession::Answer(*box, IDOK);
+  const AviFile avi = ReadAvi(folder / "P0000001.AVI");
+  ASSERT_TRUE(avi.hasIndex);
+  EXPECT_GT(CheckVideo(avi), 5u);
+  ASSERT_TRUE(lumora.Close());
+  fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace e2e
