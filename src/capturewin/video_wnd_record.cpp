@@ -224,7 +224,7 @@ void CVideoWndView::CheckDiskSpace() {
                       MB_OK | MB_TASKMODAL);
 }
 
-// wParam 1: the clip reached its size limit or a write failed.
+// wParam 1: a video or sound write found the clip at its size limit.
 LRESULT CVideoWndView::OnRecordingError(WPARAM wParam, LPARAM) {
   if (wParam != 1) return 0;
   m_nTickCount += 10;
