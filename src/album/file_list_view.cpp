@@ -42,6 +42,12 @@ UINT TypeTextOf(const std::wstring& path) {
   }
 }
 
+// Whether `path` names a file directly inside `folder` (letter case aside).
+bool LiesIn(const std::wstring& path, const std::wstring& folder) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash != std::wstring::npos && ::lstrcmpiW(path.substr(0, slash).c_str(), folder.c_str()) == 0;
+}
+
 }  // namespace
 
 const base::MessageMap* CFileListView::GetMessageMap() const {
@@ -363,6 +369,9 @@ void CFileListView::AddFile(const std::wstring& path) {
     Message(IDS_LIST_NO_FILE, path);
     return;
   }
+  // The still folder may be set apart from the album on show; a file written
+  // there is not one of this album's files and stays out of its list.
+  if (!m_strFolder.empty() && !LiesIn(path, m_strFolder)) return;
   const core::DisplayMode mode = Mode();
   if (!m_bShown) {  // nothing shown yet: the grid of the current mode
     m_geometry = core::GeometryOf(mode);
