@@ -224,8 +224,14 @@ void CVideoWndView::CheckDiskSpace() {
                       MB_OK | MB_TASKMODAL);
 }
 
-// wParam 1: a video or sound write found the clip at its size limit.
+// wParam 1: a video or sound write found the clip at its size limit;
+// wParam 0: handled as the camera going, except that the frame size stays
+// known for the settings dialog.
 LRESULT CVideoWndView::OnRecordingError(WPARAM wParam, LPARAM) {
+  if (wParam == 0) {
+    DeviceGone(false);
+    return 0;
+  }
   if (wParam != 1) return 0;
   m_nTickCount += 10;
   StopRecording();

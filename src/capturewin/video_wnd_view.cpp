@@ -29,6 +29,8 @@ namespace {
 constexpr size_t kHeaderBytes = sizeof(BITMAPINFOHEADER);
 // The camera's compression code for planar 4:2:0 frames.
 constexpr DWORD kI420 = 0x30323449;
+// An enlarged snapshot: 1280 x 960 x 3 bytes, its header and some room.
+constexpr size_t kStillBufferBytes = 3686540;
 // ApplyDeviceFormat does not nest.
 bool g_bApplyingFormat = false;
 
@@ -45,6 +47,8 @@ const base::MessageMap* CVideoWndView::GetMessageMap() const {
       base::CommandEntry<&CVideoWndView::OnRecordButton>(IDC_RECORD_BUTTON),
       base::MessageEntry<&CVideoWndView::OnRecordingError>(recorder::WM_RECORDING_ERROR),
       base::MessageEntry<&CVideoWndView::OnClipTooLong>(WM_CLIP_TOO_LONG),
+      base::MessageEntry<&CVideoWndView::OnDeviceChange>(WM_DEVICECHANGE),
+      base::MessageEntry<&CVideoWndView::OnDeviceNotice>(WM_DEVICE_NOTICE),
       base::MessageEntry<&CVideoWndView::OnTimer>(WM_TIMER),
       base::MessageEntry<&CVideoWndView::OnCtlColorStatic>(WM_CTLCOLORSTATIC),
       base::MessageEntry<&CVideoWndView::OnGraphNotify>(WM_DEV_GRAPHNOTIFY),
@@ -81,6 +85,7 @@ void CVideoWndView::OnInitialUpdate() {
 
   ::ShowWindow(GetDlgItem(IDC_RECORD_BUTTON), SW_HIDE);
   CreateRecordAnimation();
+  m_bSnapshotPoll = true;
   CreateToolTips();
 }
 
@@ -153,6 +158,7 @@ void CVideoWndView::SetupCapture() {
     m_pDevGraph = std::make_unique<DevGraphBuilder>(this, preview);
     g_pDevGraphBuilder = m_pDevGraph.get();
   }
+  m_stillBuffer.assign(kStillBufferBytes, 0);
   const std::string codec =
       app::ReadIniValue(m_strIniPath, "Setting", "CompressorCodec", "NULL Compressor", 260);
   const int quality = core::AtoiC(app::ReadIniValue(m_strIniPath, "Setting", "lQ", "100", 260));
@@ -292,23 +298,24 @@ void CVideoWndView::OnImageButton() {
   const std::string format =
       core::ToUpperAscii(app::ReadIniValue(m_strIniPath, "Setting", "ImageFormat", "BMP"));
   if (g_pFileListView) g_pFileListView->ClearSelection();
-  if (m_dwCompression == kI420) ConvertI420Frame();
+  if (m_dwCompression == kI420) ConvertI420Frame(m_buffer1);
   if (!g_pFileListView) return;
   const std::wstring path = format == "BMP" ? SaveBmpFile(m_buffer1) : SaveJpegFile(m_buffer1);
   if (!path.empty() && g_pFileListView) g_pFileListView->AddFile(path);
 }
 
-// Buffer 1 holds an I420 frame of the camera's size; it becomes 24-bit
-// rows in place.
-void CVideoWndView::ConvertI420Frame() {
+// A frame buffer holding an I420 frame of the camera's size; it becomes
+// 24-bit rows in place.
+void CVideoWndView::ConvertI420Frame(std::vector<unsigned char>& buffer) {
+  if (buffer.size() < kHeaderBytes) return;
   BITMAPINFOHEADER header;
-  std::memcpy(&header, m_buffer1.data(), kHeaderBytes);
+  std::memcpy(&header, buffer.data(), kHeaderBytes);
   std::vector<unsigned char> converted(header.biSizeImage + 100);
-  const size_t pixels = m_buffer1.size() - kHeaderBytes;
-  if (core::ConvertI420ToDib24(m_buffer1.data() + kHeaderBytes, pixels, header.biWidth, header.biHeight,
+  const size_t pixels = buffer.size() - kHeaderBytes;
+  if (core::ConvertI420ToDib24(buffer.data() + kHeaderBytes, pixels, header.biWidth, header.biHeight,
                                converted.data(), converted.size()) &&
       header.biSizeImage <= pixels) {
-    std::memcpy(m_buffer1.data() + kHeaderBytes, converted.data(), header.biSizeImage);
+    std::memcpy(buffer.data() + kHeaderBytes, converted.data(), header.biSizeImage);
   }
 }
 
@@ -340,13 +347,16 @@ void CVideoWndView::OnActivateView(bool) {
   if (g_bDevicePresent) UpdateTitle();
 }
 
-// The 33 ms tick: the recording steps with a camera; without one the window
-// says so in its title.
+// The 33 ms tick: the recording steps and the snapshot button with a
+// camera; without one the window says so in its title and the camera is
+// looked for.
 LRESULT CVideoWndView::OnTimer(WPARAM, LPARAM) {
   if (g_bDevicePresent) {
     RecordingTick();
+    if (m_bSnapshotPoll) SnapshotPoll();
   } else {
-    UpdateTitle();
+    LookForCamera();
+    if (!g_bDevicePresent) UpdateTitle();
   }
   return 0;
 }
@@ -372,6 +382,7 @@ LRESULT CVideoWndView::OnDestroy(WPARAM, LPARAM) {
   g_bDevicePresent = false;
   m_buffer1.clear();
   m_buffer2.clear();
+  m_stillBuffer.clear();
   return Default();
 }
 

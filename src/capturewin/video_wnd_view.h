@@ -3,7 +3,8 @@
 // in the preview area laid out for the chosen window size, the Image button
 // that writes stills (after an optional countdown), the product folders and
 // the first-run mark on its first update, and the frame buffers the grabber
-// fills.
+// fills. It notices the camera going and coming back and turns presses of
+// the camera's snapshot button into stills.
 #include <windows.h>
 
 #include <memory>
@@ -67,6 +68,11 @@ class CVideoWndView : public base::CFormView {
   bool m_bSkipReread = false;  // set by the settings dialog after it applied a format
   bool m_bPluggedOutReported = false;
   bool m_bPluggedInReported = false;
+  bool m_bDeviceWait = false;  // a capture device went: wait before looking again
+  int m_nWaitCount = 0;
+  bool m_bSnapshotPoll = false;  // the camera's snapshot button makes stills
+  // Room for an enlarged snapshot: a 1280x960 picture and its header.
+  std::vector<unsigned char> m_stillBuffer;
   std::unique_ptr<DevGraphBuilder> m_pDevGraph;
 
   // Recording.
@@ -97,7 +103,12 @@ class CVideoWndView : public base::CFormView {
   void CreateToolTips();
   void StartTimer();
   void AllocateFrameBuffers(int width, int height);
-  void ConvertI420Frame();
+  void ConvertI420Frame(std::vector<unsigned char>& buffer);
+  void DeviceGone(bool forgetFrameSize);
+  void LookForCamera();
+  void SnapshotPoll();
+  void SaveSnapshot();
+  const std::vector<unsigned char>& EnlargeSnapshot(int code);
   void UpdateTitle();
   void OnImageButton();
   void OnVideoButton();
@@ -110,6 +121,8 @@ class CVideoWndView : public base::CFormView {
   std::string Setting(const char* key, const char* def) const;
   LRESULT OnRecordingError(WPARAM, LPARAM);
   LRESULT OnClipTooLong(WPARAM, LPARAM);
+  LRESULT OnDeviceChange(WPARAM, LPARAM);
+  LRESULT OnDeviceNotice(WPARAM, LPARAM);
   LRESULT OnTimer(WPARAM, LPARAM);
   LRESULT OnCtlColorStatic(WPARAM, LPARAM);
   LRESULT OnGraphNotify(WPARAM, LPARAM);

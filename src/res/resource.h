@@ -175,5 +175,9 @@
 #define IDS_TIME_REMAINING 57420  // the status text while recording
 #define IDS_TIME_CAPTURED 57421
 
+// Camera presence: the notices when it goes and comes back.
+#define IDS_DEVICE_PLUGGED_OUT 57407
+#define IDS_DEVICE_PLUGGED_IN 57408
+
 // Toolbar resource type.
 #define RT_LUMORA_TOOLBAR 241
