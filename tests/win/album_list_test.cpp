@@ -6,18 +6,15 @@
 #include <commctrl.h>
 #include <vfw.h>
 
-#include <atomic>
 #include <fstream>
-#include <mutex>
-#include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "album/file_list_view.h"
 #include "album/file_tree_view.h"
+#include "box_answerer.h"
 #include "temp_folder.h"
 
 namespace {
@@ -79,51 +76,7 @@ void WriteClip(const fs::path& p, int frames) {
   ::AVIFileExit();
 }
 
-// Presses OK on every message box of this process while it lives and keeps
-// their texts.
-class BoxAnswerer {
- public:
-  BoxAnswerer() : m_thread([this] { Run(); }) {}
-  ~BoxAnswerer() {
-    m_stop = true;
-    m_thread.join();
-  }
-  std::vector<std::wstring> Texts() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_texts;
-  }
-
- private:
-  static BOOL CALLBACK OnWindow(HWND hwnd, LPARAM param) {
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[32] = {};
-    ::GetClassNameW(hwnd, cls, 32);
-    auto* self = reinterpret_cast<BoxAnswerer*>(param);
-    if (pid == ::GetCurrentProcessId() && std::wstring(cls) == L"#32770" &&
-        ::IsWindowVisible(hwnd) && self->m_answered.insert(hwnd).second) {
-      wchar_t text[512] = {};
-      ::GetDlgItemTextW(hwnd, 0xFFFF, text, 512);
-      {
-        std::lock_guard<std::mutex> lock(self->m_mutex);
-        self->m_texts.push_back(text);
-      }
-      ::PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
-    }
-    return TRUE;
-  }
-  void Run() {
-    while (!m_stop) {
-      ::EnumWindows(OnWindow, reinterpret_cast<LPARAM>(this));
-      ::Sleep(50);
-    }
-  }
-  std::atomic<bool> m_stop{false};
-  std::mutex m_mutex;
-  std::vector<std::wstring> m_texts;
-  std::set<HWND> m_answered;  // a box stays visible for a moment after the answer
-  std::thread m_thread;
-};
+using testing_win::BoxAnswerer;
 
 bool WaitForBox(BoxAnswerer& boxes) {
   for (int i = 0; i < 100 && boxes.Texts().empty(); ++i) ::Sleep(20);
