@@ -29,6 +29,10 @@ const GUID kSubtypeI420 = {
 const GUID kCaptureCategory = {
     0x65E8773D, 0x8F56, 0x11D0, {0xA3, 0xB9, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
 
+// The camera's first size: 352x288 unless simcamctl chose another.
+int ConfiguredWidth() { return ReadDriverValue(kSizeValue) >> 16; }
+int ConfiguredHeight() { return ReadDriverValue(kSizeValue) & 0xFFFF; }
+
 PixelFormat ConfiguredPixelFormat() {
   return ReadDriverValue(kFormatValue) == 1 ? PixelFormat::I420 : PixelFormat::Rgb24;
 }
@@ -51,6 +55,9 @@ CapturePin::CapturePin(dshow::Filter& filter)
       m_family(InstalledFamily()),
       m_pixelFormat(ConfiguredPixelFormat()),
       m_interfaceKey(InstalledInterfaceKey()),
+      m_startFormat{ConfiguredWidth() > 0 ? ConfiguredWidth() : 352,
+                    ConfiguredHeight() > 0 ? ConfiguredHeight() : 288},
+      m_format(m_startFormat),
       m_stop(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 CapturePin::~CapturePin() { StopStreaming(); }
@@ -68,6 +75,14 @@ HRESULT CapturePin::QueryExtraInterface(REFIID riid, void** ppv) {
 int CapturePin::SizeCount() const {
   const int all = static_cast<int>(std::size(kSizes));
   return m_family == Family::Qvc5520 ? all : all - 1;
+}
+
+bool CapturePin::IsOfferedSize(int width, int height) const {
+  if (width == m_startFormat.width && height == m_startFormat.height) return true;
+  const auto end = kSizes + SizeCount();
+  return std::find_if(kSizes, end, [&](const FrameSize& s) {
+           return s.width == width && s.height == height;
+         }) != end;
 }
 
 bool CapturePin::BuildType(const Format& format, AM_MEDIA_TYPE& mt) const {
@@ -106,11 +121,8 @@ bool CapturePin::ParseType(const AM_MEDIA_TYPE& mt, Format& format) const {
   }
   const auto* vih = reinterpret_cast<const VIDEOINFOHEADER*>(mt.pbFormat);
   const BITMAPINFOHEADER& bih = vih->bmiHeader;
-  if (bih.biBitCount != (i420 ? 12 : 24) || bih.biHeight <= 0) return false;
-  const auto end = kSizes + SizeCount();
-  if (std::find_if(kSizes, end, [&](const FrameSize& s) {
-        return s.width == bih.biWidth && s.height == bih.biHeight;
-      }) == end) {
+  if (bih.biBitCount != (i420 ? 12 : 24) || bih.biHeight <= 0 ||
+      !IsOfferedSize(bih.biWidth, bih.biHeight)) {
     return false;
   }
   format.width = bih.biWidth;

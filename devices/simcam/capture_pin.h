@@ -63,6 +63,7 @@ class CapturePin : public dshow::OutputPin, public IAMStreamConfig, public IKsPr
   };
 
   int SizeCount() const;
+  bool IsOfferedSize(int width, int height) const;
   bool BuildType(const Format& format, AM_MEDIA_TYPE& mt) const;
   bool ParseType(const AM_MEDIA_TYPE& mt, Format& format) const;
   static DWORD WINAPI ThreadEntry(void* self);
@@ -74,6 +75,7 @@ class CapturePin : public dshow::OutputPin, public IAMStreamConfig, public IKsPr
   const Family m_family;
   const PixelFormat m_pixelFormat;
   const std::wstring m_interfaceKey;
+  const Format m_startFormat;  // the size set with `simcamctl size`
   Format m_format;  // guarded by the filter's state lock; fixed while streaming
   base::KernelHandle m_thread;
   base::KernelHandle m_stop;

@@ -43,9 +43,12 @@ bool IsLinkedAt(const std::wstring& interfaceKey);
 bool SetLinked(bool linked);
 
 // The driver key's own values through which simcamctl steers the camera
-// filter running inside the program: the output format (0 RGB24, 1 I420)
-// and a counter of snapshot-button presses.
+// filter running inside the program: the output format (0 RGB24, 1 I420),
+// the frame size the camera starts with (width << 16 | height, 0 for
+// 352x288; a size outside the usual list is offered as an extra one) and a
+// counter of snapshot-button presses.
 inline constexpr wchar_t kFormatValue[] = L"SimFormat";
+inline constexpr wchar_t kSizeValue[] = L"SimSize";
 inline constexpr wchar_t kSnapRequestsValue[] = L"SimSnapRequests";
 unsigned long ReadDriverValue(const wchar_t* name);  // 0 when absent
 bool WriteDriverValue(const wchar_t* name, unsigned long value);

@@ -4,6 +4,7 @@
 //   simcamctl plug | unplug                      sets the device's "Linked"
 //   simcamctl snap                               marks the next frame as a snapshot
 //   simcamctl format rgb24|i420                  output format of the next connection
+//   simcamctl size WxH                           the camera's first frame size (e.g. 854x480)
 //   simcamctl family qvc5520|qvc318|generic|none switches (or removes) the device
 #include <windows.h>
 
@@ -18,7 +19,7 @@ namespace {
 int Usage() {
   std::fputs(
       "usage: simcamctl install [qvc5520|qvc318|generic] | uninstall | plug | unplug | snap\n"
-      "       | format rgb24|i420 | family qvc5520|qvc318|generic|none\n",
+      "       | format rgb24|i420 | size WxH | family qvc5520|qvc318|generic|none\n",
       stderr);
   return 2;
 }
@@ -47,9 +48,11 @@ bool CallServerEntry(const char* entry) {
 // the filter, keeping the chosen output format.
 int SwitchFamily(simcam::Family family) {
   const unsigned long format = simcam::ReadDriverValue(simcam::kFormatValue);
+  const unsigned long size = simcam::ReadDriverValue(simcam::kSizeValue);
   if (!simcam::InstallFootprint(family))
     return Fail("could not write the camera's registry entries");
   simcam::WriteDriverValue(simcam::kFormatValue, format);
+  simcam::WriteDriverValue(simcam::kSizeValue, size);
   if (family == simcam::Family::None) {
     CallServerEntry("DllUnregisterServer");
     return 0;
@@ -63,6 +66,7 @@ int Install(int argc, wchar_t** argv) {
     return Usage();
   }
   simcam::WriteDriverValue(simcam::kFormatValue, 0);
+  simcam::WriteDriverValue(simcam::kSizeValue, 0);
   return SwitchFamily(family);
 }
 
@@ -76,6 +80,19 @@ int Format(int argc, wchar_t** argv) {
   const std::wstring name = argv[2];
   if (name != L"rgb24" && name != L"i420") return Usage();
   return simcam::WriteDriverValue(simcam::kFormatValue, name == L"i420" ? 1 : 0)
+             ? 0
+             : Fail("camera not installed");
+}
+
+// "WxH" with sides of 34 to 4095 pixels (the test picture's stamp needs 33).
+int Size(int argc, wchar_t** argv) {
+  unsigned width = 0, height = 0;
+  wchar_t rest = 0;
+  if (argc < 3 || swscanf(argv[2], L"%ux%u%lc", &width, &height, &rest) != 2 || width < 34 ||
+      height < 2 || width > 4095 || height > 4095) {
+    return Usage();
+  }
+  return simcam::WriteDriverValue(simcam::kSizeValue, width << 16 | height)
              ? 0
              : Fail("camera not installed");
 }
@@ -103,6 +120,7 @@ int Main(int argc, wchar_t** argv) {
   }
   if (verb == L"snap") return Snap();
   if (verb == L"format") return Format(argc, argv);
+  if (verb == L"size") return Size(argc, argv);
   if (verb == L"family") return Family(argc, argv);
   return Usage();
 }

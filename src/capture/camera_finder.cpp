@@ -10,7 +10,7 @@
 
 namespace capture {
 
-bool g_bKnownCamera = false;
+std::atomic<bool> g_bKnownCamera{false};
 bool g_bQvc5520Family = false;
 bool g_bQvc318Family = false;
 std::string g_strDriverRegistryPath = kNoDriverRegistryPath;
@@ -78,7 +78,8 @@ std::wstring WindowsFolder() {
 }  // namespace
 
 bool FindCamera() {
-  g_bKnownCamera = g_bQvc5520Family = g_bQvc318Family = false;
+  g_bKnownCamera = false;
+  g_bQvc5520Family = g_bQvc318Family = false;
   g_strDriverRegistryPath = kNoDriverRegistryPath;
 
   const std::string instance = FindLinkedInstance();

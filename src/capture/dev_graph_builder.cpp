@@ -287,6 +287,23 @@ void DevGraphBuilder::ReconnectOutputs(IBaseFilter* filter) {
   }
 }
 
+// A grabber that cannot be placed leaves the preview as it was: the
+// camera connected straight to its old peer again, without the grabber.
+void DevGraphBuilder::RestoreConnection(IPin* cameraOut, IPin* peer, const AM_MEDIA_TYPE& type) {
+  for (const PIN_DIRECTION dir : {PINDIR_INPUT, PINDIR_OUTPUT}) {
+    const ComPtr<IPin> end = FirstPin(m_pFrameGrabber.Get(), dir);
+    ComPtr<IPin> other;
+    if (end && SUCCEEDED(end->ConnectedTo(other.Put()))) {
+      m_pGraphBuilder->Disconnect(other.Get());
+      m_pGraphBuilder->Disconnect(end.Get());
+    }
+  }
+  if (FAILED(m_pGraphBuilder->ConnectDirect(cameraOut, peer, &type)) &&
+      FAILED(m_pGraphBuilder->Connect(cameraOut, peer))) {
+    Trace("RestoreConnection fail!");
+  }
+}
+
 void DevGraphBuilder::InsertGrabber() {
   ComPtr<IPin> cameraOut = FirstPin(m_pVideoDevFilter.Get(), PINDIR_OUTPUT);
   ComPtr<IPin> peer;
@@ -296,11 +313,14 @@ void DevGraphBuilder::InsertGrabber() {
     Trace("ConnectDownstreamOf fail!");
     return;
   }
+  dshow::MediaType type;
+  cameraOut->ConnectionMediaType(type.Mutable());
   m_pGraphBuilder->Disconnect(cameraOut.Get());
   m_pGraphBuilder->Disconnect(peer.Get());
   if (FAILED(m_pGraphBuilder->Connect(cameraOut.Get(), grabberIn.Get())) ||
       FAILED(m_pGraphBuilder->Connect(grabberOut.Get(), peer.Get()))) {
     Trace("ConnectDownstreamOf fail!");
+    RestoreConnection(cameraOut.Get(), peer.Get(), type.Get());
     return;
   }
   PIN_INFO info{};

@@ -93,6 +93,7 @@ class DevGraphBuilder {
   bool ReadCurrentFormat();
   void RequestRgb24();
   void InsertGrabber();
+  void RestoreConnection(IPin* cameraOut, IPin* peer, const AM_MEDIA_TYPE& type);
   void ReconnectOutputs(IBaseFilter* filter);
   HRESULT PlaceVideoWindow();
   HRESULT ShowWindowFailure(HRESULT hr, const char* what);

@@ -38,18 +38,25 @@ class FrameGrabberFilter : public dshow::CTransInPlaceFilter {
   HRESULT Transform(IMediaSample* sample) override;
 
  private:
-  // Held by the UI thread while it replaces or reads the side buffers; the
-  // streaming thread only tries it, so it never waits: a frame that comes
-  // while the UI thread holds it is not kept.
-  dshow::CritSec m_csBuffers;
+  friend struct FrameGrabberProbe;  // the tests hold the locks from another thread
+
+  // The newest frame: held by the UI thread while it replaces or reads the
+  // buffer; the streaming thread only tries it, so it never waits, and a
+  // frame that comes while the UI thread holds it is simply not kept.
+  dshow::CritSec m_csLatest;
   unsigned char* m_pLatestTarget = nullptr;
   std::unique_ptr<unsigned char[]> m_pLatest;
-  unsigned char* m_pSnapshotTarget = nullptr;
-  std::unique_ptr<unsigned char[]> m_pSnapshot;
-  std::atomic<bool> m_bSnapshotReady{false};
   unsigned long m_dwCapacity = 0;
   unsigned long m_dwFrameLength = 0;
+  // The snapshot frame has a lock of its own that the streaming thread does
+  // wait for: a press of the camera's button marks one frame only, so that
+  // frame must never be skipped. The UI thread holds it only for a copy.
+  dshow::CritSec m_csSnapshot;
+  unsigned char* m_pSnapshotTarget = nullptr;
+  std::unique_ptr<unsigned char[]> m_pSnapshot;
+  unsigned long m_dwSnapshotCapacity = 0;
   unsigned long m_dwSnapshotLength = 0;
+  std::atomic<bool> m_bSnapshotReady{false};
   std::atomic<bool> m_bSnapshotDisabled{false};
   Counters m_counters;
 };

@@ -60,10 +60,20 @@ void CVideoWndView::OnVideoButton() {
   const int delay = core::AtoiC(Setting("VideoDelayTime", "0"));
   if (delay != 0) CCountdownDlg(::GetAncestor(m_hWnd, GA_ROOT), delay).DoModal();
   if (m_bRecording) return;
+  // The camera may have gone during the countdown: without it no tick
+  // would ever count, so the recording could never be stopped.
+  if (!g_bDevicePresent || !m_pDevGraph) {
+    if (m_pDevGraph) m_pDevGraph->EnableSnapshot(true);
+    return;
+  }
   m_nFileIndex = core::AtoiC(Setting("Index", "0"));
   recorder::g_bErrorPosted = false;
   m_bClosePending = false;
-  StartRecording();
+  if (!StartRecording()) {
+    m_pDevGraph->EnableSnapshot(true);
+    base::AppMessageBox(base::LoadResString(IDS_RECORDING_ERROR), MB_OK | MB_TASKMODAL);
+    return;
+  }
   ++m_nFileIndex;
   m_bRecording = true;
   recorder::g_bRecording = true;
@@ -74,13 +84,15 @@ void CVideoWndView::OnVideoButton() {
 
 void CVideoWndView::OnRecordButton() { StopRecording(); }
 
-void CVideoWndView::StartRecording() {
+// False when the clip cannot take frames (no file or no video stream): the
+// empty clip it began is closed and removed again.
+bool CVideoWndView::StartRecording() {
   m_strVideoFolder = base::Widen(
       Setting("CapturedVideoFilePath", base::Narrow(app::DefaultAlbumFolder()).c_str()));
   ::CreateDirectoryW(m_strVideoFolder.c_str(), nullptr);
   m_nTickCount = 0;
   m_strClipPath = core::FirstFreeCaptureName(m_strVideoFolder, L".AVI", FileExists);
-  m_aviRecorder.Open(m_strClipPath);
+  if (m_strClipPath.empty() || m_aviRecorder.Open(m_strClipPath) != recorder::kAviOk) return false;
 
   BITMAPINFOHEADER header{};
   header.biSize = sizeof header;
@@ -93,7 +105,11 @@ void CVideoWndView::StartRecording() {
   // A rate of 0 would leave every frame on position 0; the camera runs at 30 then too.
   int fps = core::AtoiC(Setting("FrameRate", "30"));
   if (fps <= 0) fps = 30;
-  m_aviRecorder.CreateVideoStream(header, static_cast<DWORD>(fps), 1);
+  if (m_aviRecorder.CreateVideoStream(header, static_cast<DWORD>(fps), 1) != recorder::kAviOk) {
+    m_aviRecorder.Close();
+    ::DeleteFileW(m_strClipPath.c_str());
+    return false;
+  }
 
   m_soundFormat = ToWaveFormat(
       core::ParseSoundFormat(Setting("AudioSetting_Property", "8.000KHz  8bits  mono")));
@@ -101,6 +117,7 @@ void CVideoWndView::StartRecording() {
     m_aviRecorder.CreateAudioStream(m_soundFormat);
   }
   m_aviRecorder.Start();
+  return true;
 }
 
 bool CVideoWndView::OpenSoundCapture() {
@@ -206,6 +223,7 @@ void CVideoWndView::WriteFrame() {
   m_pDevGraph->CopyLatestFrame();
   BITMAPINFOHEADER header;
   std::memcpy(&header, m_buffer1.data(), sizeof header);
+  if (header.biSizeImage > m_buffer1.size() - sizeof header) return;
   const DWORD result = m_aviRecorder.WriteVideoFrame(m_buffer1.data() + sizeof header,
                                                      static_cast<LONG>(header.biSizeImage));
   if (result == recorder::kAviSizeLimitReached && !recorder::g_bErrorPosted.exchange(true)) {

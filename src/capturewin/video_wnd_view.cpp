@@ -6,6 +6,7 @@
 
 #include "album/file_list_view.h"
 #include "app/settings.h"
+#include "base/scope_exit.h"
 #include "base/strings.h"
 #include "capture/camera_finder.h"
 #include "capture/dev_graph_builder.h"
@@ -203,9 +204,17 @@ void CVideoWndView::StartTimer() {
   m_bTimerRunning = ::SetTimer(m_hWnd, kTimerId, kTimerMs, nullptr) != 0;
 }
 
+// Both buffers hold the bitmap header and a whole padded picture, which is
+// what the grabber and the recorder are told they may copy; a size no
+// buffer can be made for leaves them empty.
 void CVideoWndView::AllocateFrameBuffers(int width, int height) {
-  m_buffer1.assign(m_dwBufferBytes + 100, 0);
-  m_buffer2.assign(m_dwBufferBytes + 100, 0);
+  m_buffer1.clear();
+  m_buffer2.clear();
+  m_dwBufferBytes = 0;
+  if (!core::IsUsableFrameSize(width, height)) return;
+  m_dwBufferBytes = core::Dib24ImageBytes(width, height);
+  m_buffer1.assign(kHeaderBytes + m_dwBufferBytes, 0);
+  m_buffer2.assign(kHeaderBytes + m_dwBufferBytes, 0);
   BITMAPINFOHEADER header{};
   header.biSize = kHeaderBytes;
   header.biWidth = width;
@@ -213,7 +222,7 @@ void CVideoWndView::AllocateFrameBuffers(int width, int height) {
   header.biPlanes = 1;
   header.biBitCount = 24;
   header.biCompression = BI_RGB;
-  header.biSizeImage = core::Dib24ImageBytes(width, height);
+  header.biSizeImage = m_dwBufferBytes;
   header.biXPelsPerMeter = header.biYPelsPerMeter = 1;
   std::memcpy(m_buffer1.data(), &header, kHeaderBytes);
   std::memcpy(m_buffer2.data(), &header, kHeaderBytes);
@@ -222,19 +231,25 @@ void CVideoWndView::AllocateFrameBuffers(int width, int height) {
 bool CVideoWndView::ApplyDeviceFormat() {
   if (g_bApplyingFormat || !m_pDevGraph) return false;
   g_bApplyingFormat = true;
+  // Cleared however this ends, an allocation failure included.
+  const base::ScopeExit applying([] { g_bApplyingFormat = false; });
   g_bDevicePresent = true;
   DevGraphBuilder& graph = *m_pDevGraph;
   int width = 352, height = 288;
   unsigned long imageBytes = 0;
   DWORD compression = 0;
   if (!m_bFormatInitialized) {
+    // The camera's own format (352x288 when it names none), unless it
+    // reports a size no buffer is made for.
     graph.GetCurrentFormat(&width, &height, &imageBytes, &compression);
-    m_dwFrameBytes = static_cast<unsigned long>(width * height * 3);
-    const std::string size = core::FrameSizeText(width, height);
-    app::WriteIniValue(m_strIniPath, "Setting", "WindowSize", size);
-    app::WriteIniValue(m_strIniPath, "Setting", "DeviceResolution", size);
-    m_nFrameRate = 30;
-    graph.SetFormat(width, height, m_dwFrameBytes, m_nFrameRate);
+    if (core::IsUsableFrameSize(width, height)) {
+      m_dwFrameBytes = core::Dib24ImageBytes(width, height);
+      const std::string size = core::FrameSizeText(width, height);
+      app::WriteIniValue(m_strIniPath, "Setting", "WindowSize", size);
+      app::WriteIniValue(m_strIniPath, "Setting", "DeviceResolution", size);
+      m_nFrameRate = 30;
+      graph.SetFormat(width, height, m_dwFrameBytes, m_nFrameRate);
+    }
     m_bFormatInitialized = true;
   } else if (m_bSkipReread) {
     m_bSkipReread = false;
@@ -248,14 +263,14 @@ bool CVideoWndView::ApplyDeviceFormat() {
     }
     g_nVideoWidth = resolution.size.width;
     g_nVideoHeight = resolution.size.height;
-    m_dwFrameBytes = static_cast<unsigned long>(g_nVideoWidth * g_nVideoHeight * 3);
+    m_dwFrameBytes = core::Dib24ImageBytes(g_nVideoWidth, g_nVideoHeight);
     m_nFrameRate = fps == 0 ? 30 : fps;
     graph.SetFormat(g_nVideoWidth, g_nVideoHeight, m_dwFrameBytes, m_nFrameRate);
   }
 
   m_dwFrameBytes = 304128;
-  if (graph.GetCurrentFormat(&g_nVideoWidth, &g_nVideoHeight, &m_dwFrameBytes, &m_dwCompression)) {
-    m_dwBufferBytes = static_cast<unsigned long>(g_nVideoWidth * g_nVideoHeight * 3);
+  if (graph.GetCurrentFormat(&g_nVideoWidth, &g_nVideoHeight, &m_dwFrameBytes, &m_dwCompression) &&
+      core::IsUsableFrameSize(g_nVideoWidth, g_nVideoHeight)) {
     m_bPluggedOutReported = m_bPluggedInReported = false;
   } else {
     g_bDevicePresent = false;
@@ -265,11 +280,12 @@ bool CVideoWndView::ApplyDeviceFormat() {
       core::FrameSizeAt(app::ReadIniValue(m_strIniPath, "Setting", "WindowSize", "352x288"));
   graph.SetVideoWindowSize(window.width, window.height);
 
-  g_bApplyingFormat = false;
-  BITMAPINFOHEADER header;
-  std::memcpy(&header, m_buffer1.data(), kHeaderBytes);
-  graph.SetGrabBuffers(m_buffer1.data() + kHeaderBytes, m_buffer2.data() + kHeaderBytes,
-                       header.biSizeImage);
+  if (m_buffer1.empty()) {
+    graph.SetGrabBuffers(nullptr, nullptr, 0);
+  } else {
+    graph.SetGrabBuffers(m_buffer1.data() + kHeaderBytes, m_buffer2.data() + kHeaderBytes,
+                         m_dwBufferBytes);
+  }
   graph.StartPreview();
   UpdateTitle();
   if (!g_bDevicePresent) ::PostMessageW(m_hWnd, WM_DEVICE_NOTICE, 1, 0);

@@ -113,7 +113,7 @@ class CVideoWndView : public base::CFormView {
   void OnImageButton();
   void OnVideoButton();
   void OnRecordButton();
-  void StartRecording();
+  bool StartRecording();
   void RecordingTick();
   void WriteFrame();
   void CheckDiskSpace();

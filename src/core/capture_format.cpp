@@ -48,4 +48,8 @@ unsigned long Dib24ImageBytes(int width, int height) {
          static_cast<unsigned long>(height);
 }
 
+bool IsUsableFrameSize(int width, int height) {
+  return width > 0 && height > 0 && width <= kMaxFrameSide && height <= kMaxFrameSide;
+}
+
 }  // namespace core

@@ -33,4 +33,9 @@ DeviceResolution ChooseDeviceResolution(std::string_view text, bool qvc5520Famil
 // Bytes of a bottom-up 24-bit picture with rows padded to 4 bytes.
 unsigned long Dib24ImageBytes(int width, int height);
 
+// A frame size the program makes buffers for: each side from 1 to 4096
+// pixels. Anything else a device reports is taken as no format at all.
+inline constexpr int kMaxFrameSide = 4096;
+bool IsUsableFrameSize(int width, int height);
+
 }  // namespace core

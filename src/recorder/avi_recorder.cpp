@@ -55,6 +55,7 @@ DWORD AviRecorder::Open(const std::wstring& path) {
     return kAviCreateFileFailed;
   }
   m_bAviLibraryOpen = true;
+  m_dwLibraryThread = ::GetCurrentThreadId();
   return kAviOk;
 }
 
@@ -245,13 +246,18 @@ DWORD AviRecorder::Close() {
 }
 
 // Streams first, then the file (which writes the index and headers as it
-// goes), then the AVI service once for the file.
+// goes), then the AVI service once for the file. The service is left on the
+// thread that opened it: a size-limit close on the wave-in thread leaves it
+// to the next release on the opening thread.
 void AviRecorder::ReleaseAll() {
   m_pWrittenVideoStream.Reset();
   m_pVideoStream.Reset();
   m_pAudioStream.Reset();
   m_pFile.Reset();
-  if (std::exchange(m_bAviLibraryOpen, false)) ::AVIFileExit();
+  if (m_bAviLibraryOpen && ::GetCurrentThreadId() == m_dwLibraryThread) {
+    m_bAviLibraryOpen = false;
+    ::AVIFileExit();
+  }
 }
 
 HRESULT AviRecorder::LastResult() const {

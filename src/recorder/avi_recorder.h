@@ -97,6 +97,7 @@ class AviRecorder {
   base::ComPtr<IAVIStream> m_pAudioStream;
   base::ComPtr<IAVIStream> m_pWrittenVideoStream;  // compressed, or the video stream
   bool m_bAviLibraryOpen = false;                  // AVIFileInit done for this file
+  DWORD m_dwLibraryThread = 0;                     // the thread that did it
   BITMAPINFOHEADER m_frameHeader{};
   WAVEFORMATEX m_soundFormat{};
   double m_dFramesPerSecond = 0;

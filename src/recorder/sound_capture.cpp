@@ -39,40 +39,49 @@ bool SoundCapture::Open(const WAVEFORMATEX& format, AviRecorder* recorder, HWND 
     h.dwBufferLength = bytes;
     if (!m_buffers[i] || bytes == 0 ||
         ::waveInPrepareHeader(m_hWaveIn, &h, sizeof(h)) != MMSYSERR_NOERROR) {
-      FreeBuffers(i);
-      break;
+      TakeBackBuffers(i);
+      return false;
     }
+    m_deviceBuffers.Queued();
     if (::waveInAddBuffer(m_hWaveIn, &h, sizeof(h)) != MMSYSERR_NOERROR) {
-      FreeBuffers(i + 1);
-      break;
+      m_deviceBuffers.Returned();
+      TakeBackBuffers(i + 1);
+      return false;
     }
   }
-  if (!m_hWaveIn) return false;
   if (::waveInStart(m_hWaveIn) != MMSYSERR_NOERROR) {
-    FreeBuffers(kBufferCount);
+    TakeBackBuffers(kBufferCount);
     return false;
   }
   return true;
-}
-
-// Gives up a failed set-up: takes back the first `count` buffers, frees
-// them and closes the device.
-void SoundCapture::FreeBuffers(int count) {
-  m_bStop = true;
-  ::waveInReset(m_hWaveIn);
-  for (int i = 0; i < count; ++i)
-    ::waveInUnprepareHeader(m_hWaveIn, &m_headers[i], sizeof(WAVEHDR));
-  for (auto& buffer : m_buffers) buffer.reset();
-  ::waveInClose(m_hWaveIn);
-  m_hWaveIn = nullptr;
 }
 
 void SoundCapture::Close() {
   if (!m_hWaveIn) return;
   m_bStop = true;
   ::waveInStop(m_hWaveIn);
-  ::waveInReset(m_hWaveIn);
-  for (WAVEHDR& h : m_headers) ::waveInUnprepareHeader(m_hWaveIn, &h, sizeof(h));
+  TakeBackBuffers(kBufferCount);
+}
+
+// Ends the device's use of the first `prepared` buffers, frees them and
+// closes the device. A reset hands every queued buffer back through the
+// callback; it is repeated while buffers are out, since a callback that
+// began before the stop may have queued its buffer again after a reset.
+void SoundCapture::TakeBackBuffers(int prepared) {
+  m_bStop = true;
+  bool allBack = false;
+  for (int attempt = 0; attempt < kResetAttempts && !allBack; ++attempt) {
+    ::waveInReset(m_hWaveIn);
+    allBack = m_deviceBuffers.WaitAllReturned(kReturnWaitMs);
+  }
+  if (!allBack) {
+    // Freeing now could let the device write into freed memory: keep the
+    // buffers for the rest of the run instead.
+    base::Trace("SoundCapture: %ld buffers not returned\n", m_deviceBuffers.Count());
+    for (auto& buffer : m_buffers) buffer.release();
+  }
+  for (int i = 0; i < prepared; ++i)
+    ::waveInUnprepareHeader(m_hWaveIn, &m_headers[i], sizeof(WAVEHDR));
   for (auto& buffer : m_buffers) buffer.reset();
   ::waveInClose(m_hWaveIn);
   m_hWaveIn = nullptr;
@@ -81,11 +90,16 @@ void SoundCapture::Close() {
 void CALLBACK SoundCapture::OnWaveIn(HWAVEIN, UINT message, DWORD_PTR instance, DWORD_PTR param1,
                                      DWORD_PTR) {
   if (message != WIM_DATA || !instance || !param1) return;
+  auto* self = reinterpret_cast<SoundCapture*>(instance);
+  auto* header = reinterpret_cast<WAVEHDR*>(param1);
   try {
-    reinterpret_cast<SoundCapture*>(instance)->OnData(reinterpret_cast<WAVEHDR*>(param1));
+    self->OnData(header);
   } catch (...) {
     base::Trace("SoundCapture: a sound buffer was lost\n");
   }
+  // The last use of `self`: once every buffer is back, Close may free it.
+  if (self->m_bStop || ::waveInAddBuffer(self->m_hWaveIn, header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR)
+    self->m_deviceBuffers.Returned();
 }
 
 // On the wave-in thread: nothing here may throw or touch a window other
@@ -100,7 +114,6 @@ void SoundCapture::OnData(WAVEHDR* header) {
   }
   if (header->dwBytesRecorded > 0) ++m_lBuffersDelivered;
   header->dwBytesRecorded = 0;
-  if (!m_bStop) ::waveInAddBuffer(m_hWaveIn, header, sizeof(WAVEHDR));
 }
 
 }  // namespace recorder

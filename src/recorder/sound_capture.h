@@ -9,6 +9,8 @@
 #include <atomic>
 #include <memory>
 
+#include "recorder/device_buffers.h"
+
 namespace recorder {
 
 class AviRecorder;
@@ -41,12 +43,18 @@ class SoundCapture {
 
   // Buffers with sound handed over since Open.
   LONG BuffersDelivered() const { return m_lBuffersDelivered.load(); }
+  // Buffers the device holds (all of them while open, none after Close).
+  LONG BuffersWithDevice() const { return m_deviceBuffers.Count(); }
 
  private:
   static void CALLBACK OnWaveIn(HWAVEIN device, UINT message, DWORD_PTR instance, DWORD_PTR param1,
                                 DWORD_PTR param2);
   void OnData(WAVEHDR* header);
-  void FreeBuffers(int count);
+  void TakeBackBuffers(int prepared);
+
+  // How long Close waits for the device to hand back its buffers.
+  static constexpr int kResetAttempts = 10;
+  static constexpr DWORD kReturnWaitMs = 200;
 
   HWAVEIN m_hWaveIn = nullptr;
   WAVEFORMATEX m_format{};
@@ -56,6 +64,7 @@ class SoundCapture {
   AviRecorder* m_pRecorder = nullptr;
   HWND m_hNotify = nullptr;
   std::atomic<LONG> m_lBuffersDelivered{0};
+  DeviceBuffers m_deviceBuffers;
 };
 
 }  // namespace recorder

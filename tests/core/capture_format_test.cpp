@@ -32,6 +32,16 @@ TEST(CaptureFormat, DibRowsArePaddedToFourBytes) {
   EXPECT_EQ(Dib24ImageBytes(352, 288), 304128u);
   EXPECT_EQ(Dib24ImageBytes(1, 2), 8u);
   EXPECT_EQ(Dib24ImageBytes(0, 10), 0u);
+  EXPECT_EQ(Dib24ImageBytes(854, 480), 2564u * 480);  // not 854 * 480 * 3
+}
+
+TEST(CaptureFormat, OnlySidesFromOneTo4096GetBuffers) {
+  EXPECT_TRUE(IsUsableFrameSize(854, 480));
+  EXPECT_TRUE(IsUsableFrameSize(4096, 4096));
+  EXPECT_FALSE(IsUsableFrameSize(0, 480));
+  EXPECT_FALSE(IsUsableFrameSize(640, -480));
+  EXPECT_FALSE(IsUsableFrameSize(4097, 1));
+  EXPECT_FALSE(IsUsableFrameSize(0x7FFFFFFF, 0x7FFFFFFF));
 }
 
 }  // namespace

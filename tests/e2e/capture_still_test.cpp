@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "capture_window.h"
 #include "lumora_session.h"
 #include "picture.h"
 
@@ -31,20 +32,6 @@ std::vector<unsigned char> ReadAll(const fs::path& path) {
 
 std::uint32_t U32(const std::vector<unsigned char>& b, size_t at) {
   return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
-
-// The capture view: the child of the capture frame holding the Image button.
-HWND CaptureView(HWND captureFrame) {
-  for (HWND child = ::GetWindow(captureFrame, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-    if (::GetDlgItem(child, kImageButton)) return child;
-  }
-  return nullptr;
-}
-
-// The user presses a button of the view (posted: a countdown may follow).
-void Press(HWND view, int button) {
-  ::PostMessageW(view, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(::GetDlgItem(view, button)));
 }
 
 // A whole file that exists: the program renames complete files into place.

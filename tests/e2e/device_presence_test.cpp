@@ -12,6 +12,7 @@
 
 #include "../win/avi_reader.h"
 #include "footprint.h"
+#include "capture_window.h"
 #include "lumora_session.h"
 #include "picture.h"
 
@@ -20,24 +21,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kImageButton = 1006, kVideoButton = 1005, kRecordButton = 1141;
+constexpr int kImageButton = IDC_IMAGE_BUTTON, kVideoButton = IDC_VIDEO_BUTTON,
+              kRecordButton = IDC_RECORD_BUTTON;
 constexpr wchar_t kPluggedOut[] = L"The device is plugged out!";
 constexpr wchar_t kPluggedIn[] = L"The device is plugged in!";
-
-HWND CaptureView(HWND captureFrame) {
-  for (HWND child = ::GetWindow(captureFrame, GW_CHILD); child;
-       child = ::GetWindow(child, GW_HWNDNEXT)) {
-    if (::GetDlgItem(child, kImageButton)) return child;
-  }
-  return nullptr;
-}
-
-void Press(HWND view, int button) {
-  ::PostMessageW(view, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(::GetDlgItem(view, button)));
-}
-
-bool Visible(HWND view, int id) { return ::IsWindowVisible(::GetDlgItem(view, id)) != FALSE; }
 
 std::vector<unsigned char> ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -236,6 +236,24 @@ std::optional<MessageBoxInfo> LumoraSession::WaitForDialog(std::chrono::millisec
   return box;
 }
 
+std::optional<MessageBoxInfo> LumoraSession::WaitForMessage(const std::wstring& text,
+                                                            std::chrono::milliseconds limit) const {
+  std::optional<MessageBoxInfo> box;
+  WaitFor(
+      [&] {
+        for (HWND hwnd : TopLevelWindows()) {
+          if (ClassName(hwnd) == L"#32770" && HasVisibleStyle(hwnd) &&
+              WindowText(::GetDlgItem(hwnd, 0xFFFF)) == text) {
+            box = MessageBoxInfo{hwnd, WindowText(hwnd), text};
+            return true;
+          }
+        }
+        return false;
+      },
+      limit);
+  return box;
+}
+
 bool LumoraSession::Answer(const MessageBoxInfo& box, int buttonId) {
   ::PostMessageW(box.hwnd, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(::GetDlgItem(box.hwnd, buttonId)));

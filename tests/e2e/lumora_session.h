@@ -72,6 +72,10 @@ class LumoraSession {
   HWND FindChild(HWND mainWindow, const std::wstring& title) const;
   // A message box (or any dialog) of this process, found on its desktop.
   std::optional<MessageBoxInfo> WaitForDialog(std::chrono::milliseconds limit = 10s) const;
+  // A message box of this process that says `text` (other dialogs, such as
+  // a countdown, may be open beside it).
+  std::optional<MessageBoxInfo> WaitForMessage(const std::wstring& text,
+                                               std::chrono::milliseconds limit = 10s) const;
   // Presses a dialog's button and waits for the dialog to go.
   static bool Answer(const MessageBoxInfo& box, int buttonId);
   // Closes the main window the way the user does and waits for the end.

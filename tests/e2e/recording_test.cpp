@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "../win/avi_reader.h"
+#include "capture_window.h"
 #include "lumora_session.h"
 #include "picture.h"
 
@@ -26,23 +27,9 @@ namespace fs = std::filesystem;
 using testing_win::AviFile;
 using testing_win::ReadAvi;
 
-constexpr int kImageButton = 1006, kVideoButton = 1005, kRecordButton = 1141, kStatus = 1008,
-              kAnimation = 1000;
-
-HWND CaptureView(HWND captureFrame) {
-  for (HWND child = ::GetWindow(captureFrame, GW_CHILD); child;
-       child = ::GetWindow(child, GW_HWNDNEXT)) {
-    if (::GetDlgItem(child, kImageButton)) return child;
-  }
-  return nullptr;
-}
-
-void Press(HWND view, int button) {
-  ::PostMessageW(view, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(::GetDlgItem(view, button)));
-}
-
-bool Visible(HWND view, int id) { return ::IsWindowVisible(::GetDlgItem(view, id)) != FALSE; }
+constexpr int kImageButton = IDC_IMAGE_BUTTON, kVideoButton = IDC_VIDEO_BUTTON,
+              kRecordButton = IDC_RECORD_BUTTON, kStatus = IDC_RECORD_STATUS,
+              kAnimation = IDC_ANIMATE;
 
 // Plays a clip to its end through DirectShow with the GDI renderer; S_OK
 // with EC_COMPLETE when it played.

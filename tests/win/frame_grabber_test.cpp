@@ -4,11 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 #include "base/com_ptr.h"
 #include "base/handles.h"
 #include "capture/camera_finder.h"
+
+struct FrameGrabberProbe {
+  static dshow::CritSec& LatestLock(FrameGrabberFilter& grabber) { return grabber.m_csLatest; }
+};
 
 namespace {
 
@@ -133,6 +138,29 @@ TEST_F(FrameGrabber, SecondMarkedFrameWinsAndDisablingDropsAWaitingOne) {
   // A marked frame above the capacity is no snapshot either.
   ASSERT_EQ(Feed(0x37, 101), S_OK);
   EXPECT_FALSE(m_grabber->GetSnapshot());
+}
+
+// While the UI thread holds the newest frame, a frame that comes is not
+// kept as the newest; a press of the camera's button must not vanish with it.
+TEST_F(FrameGrabber, ABusyNewestFrameDoesNotSkipTheSnapshot) {
+  m_grabber->SetBuffers(m_latest.data(), m_snapshot.data(), 100);
+  ASSERT_EQ(Feed(0x10, 100), S_OK);
+  base::KernelHandle held(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  base::KernelHandle release(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  std::thread ui([&] {
+    dshow::AutoLock lock(FrameGrabberProbe::LatestLock(*m_grabber.Get()));
+    ::SetEvent(held.Get());
+    ::WaitForSingleObject(release.Get(), INFINITE);
+  });
+  ::WaitForSingleObject(held.Get(), INFINITE);
+  const HRESULT fed = Feed(0x51, 100);
+  ::SetEvent(release.Get());
+  ui.join();
+  ASSERT_EQ(fed, S_OK);
+  EXPECT_TRUE(m_grabber->GetSnapshot());
+  EXPECT_EQ(m_snapshot[99], 0x51);
+  EXPECT_TRUE(m_grabber->CopyLatestFrame());
+  EXPECT_EQ(m_latest[99], 0x10);  // the busy frame was not kept as the newest
 }
 
 TEST_F(FrameGrabber, AcceptsVideoOfAnySubtypeOnly) {

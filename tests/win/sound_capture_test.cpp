@@ -6,6 +6,7 @@
 #include <dshow.h>
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 #include "avi_reader.h"
@@ -104,6 +105,52 @@ TEST_F(SoundCaptureTest, AnOpenThatFailsLeavesNothingOpen) {
   EXPECT_FALSE(sound.Open(bad, &rec, nullptr));
   EXPECT_FALSE(sound.IsOpen());
   sound.Close();
+}
+
+// Close frees the buffers only once the device has handed every one back
+// through its callback, also while sound is flowing into a clip.
+TEST_F(SoundCaptureTest, CloseTakesBackEveryBufferBeforeFreeing) {
+  const std::wstring clip = (m_folder.Path() / L"close.avi").wstring();
+  AviRecorder rec;
+  ASSERT_EQ(rec.Open(clip), recorder::kAviOk);
+  const WAVEFORMATEX format = Sound(44100, 16, 2);
+  ASSERT_EQ(rec.CreateAudioStream(format), recorder::kAviOk);
+  rec.Start();
+  recorder::g_bRecording = true;
+  SoundCapture sound;
+  for (int round = 0; round < 5; ++round) {
+    ASSERT_TRUE(sound.Open(format, &rec, nullptr)) << "no wave-in device";
+    EXPECT_EQ(sound.BuffersWithDevice(), SoundCapture::kBufferCount);
+    const DWORD end = ::GetTickCount() + 5000;
+    while (sound.BuffersDelivered() < 3 && static_cast<LONG>(end - ::GetTickCount()) > 0)
+      ::Sleep(5);
+    sound.Close();
+    EXPECT_EQ(sound.BuffersWithDevice(), 0) << round;
+  }
+  recorder::g_bRecording = false;
+  EXPECT_GT(rec.AudioBytes(), 0);
+  EXPECT_EQ(rec.Close(), recorder::kAviOk);
+}
+
+TEST(DeviceBuffers, TheWaitEndsWithTheLastBufferHandedBack) {
+  recorder::DeviceBuffers buffers;
+  EXPECT_TRUE(buffers.WaitAllReturned(0));  // none queued
+  for (int i = 0; i < 3; ++i) buffers.Queued();
+  std::thread device([&] {
+    buffers.Returned();
+    buffers.Returned();
+  });
+  device.join();
+  EXPECT_FALSE(buffers.WaitAllReturned(50));
+  std::thread last([&] {
+    ::Sleep(100);
+    buffers.Returned();
+  });
+  EXPECT_TRUE(buffers.WaitAllReturned(5000));
+  last.join();
+  buffers.Queued();  // a new round waits again
+  EXPECT_FALSE(buffers.WaitAllReturned(0));
+  buffers.Returned();
 }
 
 // Plays a clip to its end through DirectShow with the GDI renderer.
