@@ -213,9 +213,15 @@ void CVideoWndView::RecordingTick() {
       }
     }
     if (m_bStopRequested) StopRecording();
-  } else if (m_bClosePending) {
-    m_bClosePending = m_aviRecorder.Close() == recorder::kAviCloseBusy;
+  } else {
+    RetryPendingClose();
   }
+}
+
+// A close that found a sound write running is tried again on later ticks,
+// with or without the camera.
+void CVideoWndView::RetryPendingClose() {
+  if (m_bClosePending) m_bClosePending = m_aviRecorder.Close() == recorder::kAviCloseBusy;
 }
 
 void CVideoWndView::WriteFrame() {

@@ -371,6 +371,7 @@ LRESULT CVideoWndView::OnTimer(WPARAM, LPARAM) {
     RecordingTick();
     if (m_bSnapshotPoll) SnapshotPoll();
   } else {
+    RetryPendingClose();
     LookForCamera();
     if (!g_bDevicePresent) UpdateTitle();
   }

@@ -115,6 +115,7 @@ class CVideoWndView : public base::CFormView {
   void OnRecordButton();
   bool StartRecording();
   void RecordingTick();
+  void RetryPendingClose();
   void WriteFrame();
   void CheckDiskSpace();
   void ShowRecordAnimation();
