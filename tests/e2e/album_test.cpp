@@ -196,6 +196,31 @@ TEST(Albums, HugeAlbumCountStartsPromptly) {
   EXPECT_TRUE(lumora.Close());
 }
 
+// The list holds 1000 albums: a further one would be left out at the next
+// start, so Create says so instead of asking for a name.
+TEST(Albums, FullAlbumListTakesNoFurtherAlbum) {
+  LumoraSession lumora;
+  const fs::path product = lumora.Documents() / L"Lumora";
+  std::string settings = "[ALBUM]\r\nAlbumNum=1000\r\nShowImageMode=1\r\n";
+  for (int i = 1; i < 1000; ++i) {
+    const fs::path folder = product / ("A" + std::to_string(i));
+    fs::create_directories(folder);
+    settings += "Album" + std::to_string(i) + "=" + folder.string() + "\r\n";
+  }
+  lumora.WriteSettings(settings);
+  lumora.Start();
+  HWND main = lumora.WaitForMainWindow();
+  ASSERT_NE(main, nullptr);
+  HWND album = lumora.FindChild(main, L"Album");
+  ASSERT_NE(album, nullptr);
+  EXPECT_EQ(::SendMessageW(AlbumTree(album), TVM_GETCOUNT, 0, 0), 1000);
+  ::PostMessageW(album, WM_COMMAND, ID_TREE_CREATE, 0);
+  ExpectMessage(lumora, L"The album list is full (1000 albums). Please delete an album first.");
+  EXPECT_FALSE(lumora.WaitForDialog(300ms).has_value());  // no name asked for
+  EXPECT_EQ(lumora.Setting("ALBUM", "AlbumNum"), "1000");
+  EXPECT_TRUE(lumora.Close());
+}
+
 // The Delete key acts on what has the keyboard focus. A click on a picture
 // gives it to the file list in every display mode, so the key then never
 // deletes the album on show; with the focus on the tree it does, and the
