@@ -96,13 +96,10 @@ TEST(Albums, StoredDisplayModeSelectsTheDefaultAlbum) {
 
 TEST(Albums, CreateRenameCopyPasteDelete) {
   LumoraSession lumora;
-  lumora.Start();
-  HWND main = lumora.WaitForMainWindow();
-  ASSERT_NE(main, nullptr);
-  HWND album = lumora.FindChild(main, L"Album");
-  ASSERT_NE(album, nullptr);
-  HWND tree = AlbumTree(album);
-  ASSERT_NE(tree, nullptr);
+  const AlbumWindows windows = StartWithAlbumWindow(lumora);
+  ASSERT_TRUE(windows.tree);
+  HWND album = windows.frame;
+  HWND tree = windows.tree;
   const fs::path product = lumora.Documents() / L"Lumora";
   const std::string trip = (product / "Trip").string();
 
@@ -185,12 +182,9 @@ TEST(Albums, HugeAlbumCountStartsPromptly) {
   const fs::path kept = lumora.Documents() / L"Lumora" / L"Kept";
   fs::create_directories(kept);
   lumora.WriteSettings("[ALBUM]\r\nAlbumNum=999999999\r\nAlbum1=" + kept.string() + "\r\n");
-  lumora.Start();
-  HWND main = lumora.WaitForMainWindow();
-  ASSERT_NE(main, nullptr);
-  HWND album = lumora.FindChild(main, L"Album");
-  ASSERT_NE(album, nullptr);
-  EXPECT_EQ(::SendMessageW(AlbumTree(album), TVM_GETCOUNT, 0, 0), 2);
+  const AlbumWindows windows = StartWithAlbumWindow(lumora);
+  ASSERT_TRUE(windows.tree);
+  EXPECT_EQ(::SendMessageW(windows.tree, TVM_GETCOUNT, 0, 0), 2);
   EXPECT_TRUE(Eventually(lumora, "ALBUM", "AlbumNum", "2"));
   EXPECT_TRUE(Eventually(lumora, "ALBUM", "Album1", kept.string()));
   EXPECT_TRUE(lumora.Close());
@@ -208,13 +202,10 @@ TEST(Albums, FullAlbumListTakesNoFurtherAlbum) {
     settings += "Album" + std::to_string(i) + "=" + folder.string() + "\r\n";
   }
   lumora.WriteSettings(settings);
-  lumora.Start();
-  HWND main = lumora.WaitForMainWindow();
-  ASSERT_NE(main, nullptr);
-  HWND album = lumora.FindChild(main, L"Album");
-  ASSERT_NE(album, nullptr);
-  EXPECT_EQ(::SendMessageW(AlbumTree(album), TVM_GETCOUNT, 0, 0), 1000);
-  ::PostMessageW(album, WM_COMMAND, ID_TREE_CREATE, 0);
+  const AlbumWindows windows = StartWithAlbumWindow(lumora);
+  ASSERT_TRUE(windows.tree);
+  EXPECT_EQ(::SendMessageW(windows.tree, TVM_GETCOUNT, 0, 0), 1000);
+  ::PostMessageW(windows.frame, WM_COMMAND, ID_TREE_CREATE, 0);
   ExpectMessage(lumora, L"The album list is full (1000 albums). Please delete an album first.");
   EXPECT_FALSE(lumora.WaitForDialog(300ms).has_value());  // no name asked for
   EXPECT_EQ(lumora.Setting("ALBUM", "AlbumNum"), "1000");
@@ -235,14 +226,9 @@ TEST(Albums, DeleteKeyFollowsTheClickAndDeletedAlbumsGoToTheRecycleBin) {
   std::ofstream(trip / L"b.jpg") << "b";
   lumora.WriteSettings("[ALBUM]\r\nAlbumNum=2\r\nAlbum1=" + trip.string() +
                        "\r\nShowImageMode=1\r\n");
-  lumora.Start();
-  HWND main = lumora.WaitForMainWindow();
-  ASSERT_NE(main, nullptr);
-  HWND album = lumora.FindChild(main, L"Album");
-  ASSERT_NE(album, nullptr);
-  HWND tree = AlbumTree(album);
-  HWND list = FileList(album);
-  ASSERT_TRUE(tree && list);
+  const AlbumWindows windows = StartWithAlbumWindow(lumora);
+  ASSERT_TRUE(windows.tree && windows.list);
+  const auto [main, album, tree, list] = windows;
   const std::string defaultAlbum = (product / "Default album").string();
   ASSERT_TRUE(Eventually(lumora, "ALBUM", "CurrentSelectAlbum", defaultAlbum));
 

@@ -49,6 +49,18 @@ HWND AlbumTree(HWND albumFrame) { return SplitterChild(albumFrame, WC_TREEVIEWW)
 
 HWND FileList(HWND albumFrame) { return SplitterChild(albumFrame, WC_LISTVIEWW); }
 
+AlbumWindows StartWithAlbumWindow(LumoraSession& lumora) {
+  AlbumWindows windows;
+  lumora.Start();
+  windows.main = lumora.WaitForMainWindow();
+  if (!windows.main) return windows;
+  windows.frame = lumora.FindChild(windows.main, L"Album");
+  if (!windows.frame) return windows;
+  windows.tree = AlbumTree(windows.frame);
+  windows.list = FileList(windows.frame);
+  return windows;
+}
+
 void Select(HWND tree, int index) {
   HTREEITEM item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
   for (int i = 0; i < index && item; ++i) {

@@ -14,6 +14,16 @@ namespace e2e {
 HWND AlbumTree(HWND albumFrame);
 HWND FileList(HWND albumFrame);
 
+// The windows of a started program that the album tests drive; null where
+// one did not appear.
+struct AlbumWindows {
+  HWND main = nullptr;
+  HWND frame = nullptr;  // the album window's child frame
+  HWND tree = nullptr;
+  HWND list = nullptr;
+};
+AlbumWindows StartWithAlbumWindow(LumoraSession& lumora);
+
 // Selects the tree's root item number `index` (as the program itself does,
 // without moving the keyboard focus).
 void Select(HWND tree, int index);
