@@ -380,7 +380,7 @@ void CFileListView::ResetList(core::DisplayMode mode) {
   m_strFolder.clear();
   app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectFile", "");
   app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", "");
-  app::WriteIniValue(m_strIniPath, "Setting", "CapturedImageFilePath", "");
+  app::WriteIniValue(m_strIniPath, app::kSettingSection, app::kCapturedImageKey, "");
 }
 
 void CFileListView::AddFile(const std::wstring& path) {
@@ -511,7 +511,7 @@ void CFileListView::ChangeDisplayMode(core::DisplayMode mode) {
   if (!folder.empty()) ShowAlbum(base::Widen(folder), mode);
   app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", folder);
   // The album stays shown, so new captures keep landing in it.
-  app::WriteIniValue(m_strIniPath, "Setting", "CapturedImageFilePath", folder);
+  app::WriteIniValue(m_strIniPath, app::kSettingSection, app::kCapturedImageKey, folder);
   app::WriteIniValue(m_strIniPath, kAlbum, "ShowImageMode", std::to_string(static_cast<int>(mode)));
 }
 

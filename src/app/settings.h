@@ -1,7 +1,8 @@
 #pragma once
 // The settings file and the folders it lives in. Values are 8-bit text in the
 // system code page, read and written one key at a time; every call opens the
-// file by its path.
+// file by its path (a snapshot, or one write of several keys, serves a
+// caller that needs many keys at once).
 #include <cstddef>
 #include <optional>
 #include <string>

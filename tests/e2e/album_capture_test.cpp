@@ -254,7 +254,7 @@ TEST_F(StillIntoAlbum, RenamedAlbumKeepsTakingStillsAndClips) {
 
   RecordClip();
   EXPECT_TRUE(WaitFor([&] { return fs::exists(holiday / "P0000001.AVI"); }));
-  EXPECT_EQ(CellCount(list), 2);
+  EXPECT_TRUE(WaitFor([&] { return CellCount(list) == 2; }));
   EXPECT_EQ(ClickCell(1), (holiday / "P0000001.AVI").string());
   EXPECT_FALSE(fs::exists(product / "Trip"));  // the old folder does not come back
   EXPECT_FALSE(lumora.WaitForDialog(300ms).has_value());
