@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "base/message_box.h"
 #include "base/strings.h"
+#include "core/album_rules.h"
 #include "res/resource.h"
 
 namespace {
@@ -36,6 +37,13 @@ void CAlbumPromptDlg::OnOK() {
 }
 
 bool CNewAlbumDlg::Accept(const std::wstring& text) {
+  // The editor's working folder lies beside the albums and is no album: its
+  // files go at every exit. Refused before any folder is made.
+  if (core::IsEditFolderName(text)) {
+    base::ShowMessageBox(m_hWnd, base::FormatResString(IDS_ALBUM_NAME_EXISTS, text));
+    m_strResult.clear();
+    return true;
+  }
   // A name is one folder directly under the product folder: no empty name,
   // no path separators or wildcards that would lead elsewhere.
   const bool plainName = !text.empty() && text != L"." && text != L".." &&

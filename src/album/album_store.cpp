@@ -1,5 +1,8 @@
 #include "album/album_store.h"
 
+#include <algorithm>
+
+#include "album/recycle_bin.h"
 #include "app/settings.h"
 #include "base/handles.h"
 #include "base/strings.h"
@@ -13,16 +16,25 @@ const char kSection[] = "ALBUM";
 
 std::string AlbumKey(std::size_t i) { return "Album" + std::to_string(i); }
 
-// Every entry of `folder` that is not a folder, by name.
-std::vector<std::wstring> FilesOf(const std::wstring& folder) {
-  std::vector<std::wstring> names;
+struct FolderEntries {
+  std::vector<std::wstring> files;  // by name
+  bool hasFolders = false;          // beside "." and ".."
+};
+
+FolderEntries EntriesOf(const std::wstring& folder) {
+  FolderEntries entries;
   WIN32_FIND_DATAW found;
   base::FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-  if (!find) return names;
+  if (!find) return entries;
   do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    const std::wstring name = found.cFileName;
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      entries.files.push_back(name);
+    } else if (name != L"." && name != L"..") {
+      entries.hasFolders = true;
+    }
   } while (::FindNextFileW(find.Get(), &found));
-  return names;
+  return entries;
 }
 
 }  // namespace
@@ -57,11 +69,13 @@ void PrepareFolders(const std::wstring& ini) {
 std::vector<std::wstring> LoadAlbumList(const std::wstring& ini) {
   std::vector<std::wstring> albums;
   if (!PathExists(ini)) return albums;
-  const int count = core::AtoiC(app::ReadIniValue(ini, kSection, "AlbumNum", "", 10));
-  bool dropped = false;
-  for (int i = 0; i < count; ++i) {
-    const std::wstring path =
-        base::Widen(app::ReadIniValue(ini, kSection, AlbumKey(i).c_str(), "", 128));
+  const app::SettingsSnapshot settings(ini);
+  const int stored = core::AtoiC(settings.Read(kSection, "AlbumNum", "", 10));
+  const std::size_t count =
+      std::min(static_cast<std::size_t>(std::max(stored, 0)), core::kAlbumCapacity);
+  bool dropped = static_cast<std::size_t>(std::max(stored, 0)) > count;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::wstring path = base::Widen(settings.Read(kSection, AlbumKey(i).c_str(), "", 128));
     if (FolderExists(path)) {
       albums.push_back(path);
     } else {
@@ -73,15 +87,16 @@ std::vector<std::wstring> LoadAlbumList(const std::wstring& ini) {
 }
 
 void WriteAlbumList(const std::wstring& ini, const std::vector<std::wstring>& albums) {
-  for (std::size_t i = 0; i < albums.size(); ++i) {
-    app::WriteIniValue(ini, kSection, AlbumKey(i).c_str(), base::Narrow(albums[i]));
-  }
-  app::WriteIniValue(ini, kSection, "AlbumNum", std::to_string(albums.size()));
+  app::IniValues values;
+  for (std::size_t i = 0; i < albums.size(); ++i)
+    values.emplace_back(AlbumKey(i), base::Narrow(albums[i]));
+  values.emplace_back("AlbumNum", std::to_string(albums.size()));
+  app::WriteIniValues(ini, kSection, values);
 }
 
 void CopyAlbumFiles(const std::wstring& source, const std::wstring& target,
                     const std::function<void(const std::wstring&)>& onFailure) {
-  for (const std::wstring& name : FilesOf(source)) {
+  for (const std::wstring& name : EntriesOf(source).files) {
     std::wstring to;
     for (int n = 0;; ++n) {
       to = core::PasteCandidate(target, name, n);
@@ -92,9 +107,16 @@ void CopyAlbumFiles(const std::wstring& source, const std::wstring& target,
   }
 }
 
-void RemoveAlbumFolder(const std::wstring& folder) {
-  for (const std::wstring& name : FilesOf(folder)) ::DeleteFileW((folder + L"\\" + name).c_str());
-  ::RemoveDirectoryW(folder.c_str());
+void RecycleAlbumFolder(HWND owner, const std::wstring& folder) {
+  if (!FolderExists(folder)) return;  // gone already: nothing to ask the shell about
+  const FolderEntries entries = EntriesOf(folder);
+  if (!entries.hasFolders) {
+    SendToRecycleBin(owner, {folder});  // one item in the bin, restored as a whole
+    return;
+  }
+  std::vector<std::wstring> files;
+  for (const std::wstring& name : entries.files) files.push_back(folder + L"\\" + name);
+  SendToRecycleBin(owner, files);
 }
 
 }  // namespace album

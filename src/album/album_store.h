@@ -14,9 +14,11 @@ namespace album {
 // writes "Album0" and, when "AlbumNum" is missing or below 1, "AlbumNum" = 1.
 void PrepareFolders(const std::wstring& ini);
 
-// The album paths of "Album0" .. "Album<AlbumNum-1>". Albums whose folder
-// has gone are dropped; when any was, the keys are renumbered and written.
-// Empty when the settings file does not exist.
+// The album paths of "Album0" .. "Album<AlbumNum-1>", at most the list's
+// capacity, read from one reading of the settings file. Albums whose folder
+// has gone are dropped; when any was, or "AlbumNum" counted more than the
+// list holds, the keys are renumbered and written. Empty when the settings
+// file does not exist.
 std::vector<std::wstring> LoadAlbumList(const std::wstring& ini);
 
 // Writes "Album0" .. "Album<n-1>" and "AlbumNum" = n.
@@ -28,9 +30,10 @@ void WriteAlbumList(const std::wstring& ini, const std::vector<std::wstring>& al
 void CopyAlbumFiles(const std::wstring& source, const std::wstring& target,
                     const std::function<void(const std::wstring&)>& onFailure);
 
-// Deletes the files of a folder (folders inside stay) and then the folder
-// itself when it is empty. Failures are silent.
-void RemoveAlbumFolder(const std::wstring& folder);
+// Sends a deleted album's files to the Recycle Bin, and its folder with them
+// unless it holds folders of its own: those stay where they are, and so does
+// the album's folder around them. Failures are silent.
+void RecycleAlbumFolder(HWND owner, const std::wstring& folder);
 
 // Whether an album path survives the settings file: at most 127 characters
 // of the system code page, every character representable there. Others

@@ -42,6 +42,19 @@ UINT TypeTextOf(const std::wstring& path) {
   }
 }
 
+// Sets a flag for as long as it lives, then gives it its earlier value.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : m_flag(flag), m_bEarlier(flag) { m_flag = true; }
+  ~FlagScope() { m_flag = m_bEarlier; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& m_flag;
+  bool m_bEarlier;
+};
+
 // Whether `path` names a file directly inside `folder` (letter case aside).
 bool LiesIn(const std::wstring& path, const std::wstring& folder) {
   const std::size_t slash = path.find_last_of(L"\\/");
@@ -108,10 +121,7 @@ core::DisplayMode CFileListView::Mode() const {
 }
 
 void CFileListView::Message(UINT id, const std::wstring& arg) const {
-  std::wstring text = base::LoadResString(id);
-  // The texts hold one "%s" for the name; put it in as it is.
-  if (const std::size_t at = text.find(L"%s"); at != std::wstring::npos) text.replace(at, 2, arg);
-  base::ShowMessageBox(m_hWnd, text);
+  base::ShowMessageBox(m_hWnd, base::FormatResString(id, arg));
 }
 
 void CFileListView::WriteCurrentFile(const std::wstring& path) {
@@ -204,6 +214,14 @@ int CFileListView::WindowWidth() const {
 }
 
 void CFileListView::ShowAlbum(const std::wstring& folder, core::DisplayMode mode) {
+  {
+    const FlagScope building(m_bBuilding);
+    BuildList(folder, mode);
+  }
+  if (!m_bBuilding) AddWaitingFiles();
+}
+
+void CFileListView::BuildList(const std::wstring& folder, core::DisplayMode mode) {
   m_strFolder = folder;
   m_geometry = core::GeometryOf(mode);
   m_nColumns = core::GridColumns(WindowWidth(), m_geometry);
@@ -225,10 +243,13 @@ void CFileListView::ShowAlbum(const std::wstring& folder, core::DisplayMode mode
   } else {
     SetUpGrid();
   }
-  for (auto& cell : m_cells) {
-    if (cell->Path().size() > 3 &&
-        core::KindOfFile(base::Narrow(cell->Path())) == core::AlbumFileKind::Bitmap) {
-      ReadBitmapInto(*cell);
+  // By index: a read failure opens a message box, and the array is looked
+  // at afresh after each one.
+  for (std::size_t i = 0; i < m_cells.size(); ++i) {
+    ThumbnailCell& cell = *m_cells[i];
+    if (cell.Path().size() > 3 &&
+        core::KindOfFile(base::Narrow(cell.Path())) == core::AlbumFileKind::Bitmap) {
+      ReadBitmapInto(cell);
     }
   }
   ::SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
@@ -359,10 +380,39 @@ void CFileListView::ResetList(core::DisplayMode mode) {
   m_strFolder.clear();
   app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectFile", "");
   app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", "");
-  app::WriteIniValue(m_strIniPath, "Setting", "CapturedImageFilePath", "");
+  app::WriteIniValue(m_strIniPath, app::kSettingSection, app::kCapturedImageKey, "");
 }
 
 void CFileListView::AddFile(const std::wstring& path) {
+  m_waiting.push_back(path);
+  if (!m_bBuilding) AddWaitingFiles();
+}
+
+void CFileListView::AddWaitingFiles() {
+  const FlagScope building(m_bBuilding);
+  while (!m_waiting.empty()) {
+    const std::wstring path = std::move(m_waiting.front());
+    m_waiting.erase(m_waiting.begin());
+    AppendFile(path);
+  }
+}
+
+void CFileListView::FolderRenamed(const std::wstring& oldFolder, const std::wstring& newFolder) {
+  if (m_strFolder.empty() || ::lstrcmpiW(m_strFolder.c_str(), oldFolder.c_str()) != 0) return;
+  m_strFolder = newFolder;
+  const bool details = Mode() == core::DisplayMode::Details;
+  for (int i = 0; i < Count(); ++i) {
+    Item& item = m_items[static_cast<std::size_t>(i)];
+    item.path = newFolder + L"\\" + base::FileNameOf(item.path);
+    m_cells[static_cast<std::size_t>(i)]->SetPath(item.path);
+    if (details) WriteRow(i);
+  }
+  const std::wstring current =
+      base::Widen(app::ReadIniValue(m_strIniPath, kAlbum, "CurrentSelectFile", "", MAX_PATH));
+  if (LiesIn(current, oldFolder)) WriteCurrentFile(newFolder + L"\\" + base::FileNameOf(current));
+}
+
+void CFileListView::AppendFile(const std::wstring& path) {
   WIN32_FIND_DATAW found;
   base::FindHandle find(::FindFirstFileW(path.c_str(), &found));
   if (!find) {
@@ -438,9 +488,14 @@ void CFileListView::Sort(int key) {
       });
   m_nCurrent = -1;
   for (int i = 0; i < Count(); ++i) {
-    m_cells[static_cast<std::size_t>(i)]->SetIndex(i);
-    if (m_cells[static_cast<std::size_t>(i)].get() == current) m_nCurrent = i;
-    if (details) WriteRow(i);
+    ThumbnailCell& cell = *m_cells[static_cast<std::size_t>(i)];
+    cell.SetIndex(i);
+    if (&cell == current) m_nCurrent = i;
+    if (!details) continue;
+    WriteRow(i);
+    // Every row, not only those in view: the rows' marks are what the next
+    // click copies back into the cells.
+    ListView_SetItemState(m_hWnd, i, cell.IsSelected() ? LVIS_SELECTED : 0, LVIS_SELECTED);
   }
   Relayout();
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
@@ -456,7 +511,7 @@ void CFileListView::ChangeDisplayMode(core::DisplayMode mode) {
   if (!folder.empty()) ShowAlbum(base::Widen(folder), mode);
   app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", folder);
   // The album stays shown, so new captures keep landing in it.
-  app::WriteIniValue(m_strIniPath, "Setting", "CapturedImageFilePath", folder);
+  app::WriteIniValue(m_strIniPath, app::kSettingSection, app::kCapturedImageKey, folder);
   app::WriteIniValue(m_strIniPath, kAlbum, "ShowImageMode", std::to_string(static_cast<int>(mode)));
 }
 
@@ -486,14 +541,18 @@ LRESULT CFileListView::OnSize(WPARAM, LPARAM) {
   return r;
 }
 
+// A click anywhere in the list (on a cell, a row or between them) gives it
+// the keyboard focus: the Delete key then acts on files, not on the album
+// that the tree had the focus for.
 LRESULT CFileListView::OnButtonDown(WPARAM, LPARAM) {
-  if (Mode() == core::DisplayMode::Details) return Default();
   ::SetFocus(m_hWnd);
+  if (Mode() == core::DisplayMode::Details) return Default();
   ClearSelection();
   return 0;
 }
 
 LRESULT CFileListView::OnRButtonDown(WPARAM, LPARAM) {
+  ::SetFocus(m_hWnd);
   if (Mode() == core::DisplayMode::Details) return Default();
   ClearSelection();
   ShowImageMenu();

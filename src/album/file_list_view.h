@@ -31,8 +31,13 @@ class CFileListView : public base::CView {
   void ShowAlbum(const std::wstring& folder, core::DisplayMode mode);
   // Empties the list; `mode` is the mode being left.
   void ResetList(core::DisplayMode mode);
-  // Appends a file just written into the current album.
+  // Appends a file just written into the current album. While the list is
+  // being built or another file added (a message box of ours then runs a
+  // message loop, in which a capture may end), the file waits and is added
+  // once that work is done.
   void AddFile(const std::wstring& path);
+  // The album on show was renamed: its files now lie in `newFolder`.
+  void FolderRenamed(const std::wstring& oldFolder, const std::wstring& newFolder);
   // Deselects every cell.
   void ClearSelection();
   // 1 name, 2 size, 3 date.
@@ -76,6 +81,9 @@ class CFileListView : public base::CView {
   void OnSearch();
   void OnBrowse(UINT id);
 
+  void BuildList(const std::wstring& folder, core::DisplayMode mode);
+  void AppendFile(const std::wstring& path);
+  void AddWaitingFiles();
   int WindowWidth() const;
   static Item ItemOf(const std::wstring& path, const WIN32_FIND_DATAW& found);
   bool AppendCell(const Item& item, int index);
@@ -98,6 +106,8 @@ class CFileListView : public base::CView {
   int m_nColumns = 1;
   int m_nCurrent = -1;
   bool m_bShown = false;
+  bool m_bBuilding = false;             // ShowAlbum or AddFile under way
+  std::vector<std::wstring> m_waiting;  // files handed over meanwhile
   std::wstring m_strFolder;
   std::vector<BYTE> m_fileBuffer;  // reused for every bitmap file; only grows
   HIMAGELIST m_hDetailImages = nullptr;

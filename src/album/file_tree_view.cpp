@@ -1,5 +1,7 @@
 #include "album/file_tree_view.h"
 
+#include <algorithm>
+
 #include "album/album_prompt_dialog.h"
 #include "album/album_store.h"
 #include "album/file_list_view.h"
@@ -16,12 +18,18 @@ CFileTreeView* g_pFileTreeView = nullptr;
 namespace {
 
 const char kAlbum[] = "ALBUM";
-const char kSetting[] = "Setting";
 
 void WriteCapturePaths(const std::wstring& ini, const std::wstring& path) {
   const std::string p = base::Narrow(path);
-  app::WriteIniValue(ini, kSetting, "CapturedImageFilePath", p);
-  app::WriteIniValue(ini, kSetting, "CapturedVideoFilePath", p);
+  app::WriteIniValue(ini, app::kSettingSection, app::kCapturedImageKey, p);
+  app::WriteIniValue(ini, app::kSettingSection, app::kCapturedVideoKey, p);
+}
+
+// Whether a capture folder key holds `folder` (letter case aside).
+bool CaptureKeyIs(const std::wstring& ini, const char* key, const std::wstring& folder) {
+  const std::wstring value =
+      base::Widen(app::ReadIniValue(ini, app::kSettingSection, key, "", app::kCapturePathCapacity));
+  return ::lstrcmpiW(value.c_str(), folder.c_str()) == 0;
 }
 
 }  // namespace
@@ -120,10 +128,7 @@ std::wstring CFileTreeView::ItemText(HTREEITEM item) const {
 }
 
 void CFileTreeView::Message(UINT id, const std::wstring& arg) const {
-  std::wstring text = base::LoadResString(id);
-  // The texts hold one "%s" for the name; put it in as it is.
-  if (const std::size_t at = text.find(L"%s"); at != std::wstring::npos) text.replace(at, 2, arg);
-  base::ShowMessageBox(m_hWnd, text);
+  base::ShowMessageBox(m_hWnd, base::FormatResString(id, arg));
 }
 
 int CFileTreeView::CurrentIndex() const {
@@ -203,6 +208,10 @@ void CFileTreeView::ShowTreeMenu(bool onItem, bool onDefaultLabel) {
 }
 
 void CFileTreeView::OnCreateAlbum() {
+  if (m_albums.size() >= core::kAlbumCapacity) {  // a further album would be lost at next start
+    Message(IDS_ALBUM_LIST_FULL);
+    return;
+  }
   CNewAlbumDlg dlg(m_hWnd);
   if (dlg.DoModal() != IDOK || dlg.m_strResult.empty()) return;
   const std::wstring path = dlg.m_strResult;
@@ -215,7 +224,7 @@ void CFileTreeView::OnCreateAlbum() {
   const int k = core::AtoiC(app::ReadIniValue(m_strIniPath, kAlbum, "AlbumNum", "", 10));
   const std::string p = base::Narrow(path);
   app::WriteIniValue(m_strIniPath, kAlbum, "AlbumNum", std::to_string(k + 1));
-  app::WriteIniValue(m_strIniPath, kSetting, "CapturedImageFilePath", p);
+  app::WriteIniValue(m_strIniPath, app::kSettingSection, app::kCapturedImageKey, p);
   app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", p);
   app::WriteIniValue(m_strIniPath, kAlbum, ("Album" + std::to_string(k)).c_str(), p);
 
@@ -233,13 +242,15 @@ void CFileTreeView::OnRenameAlbum() {
   CAlbumRenameDlg dlg(m_hWnd);
   if (dlg.DoModal() != IDOK) return;
   const std::wstring name = dlg.m_strResult;
-  for (const std::wstring& a : m_albums) {
-    if (album::LabelOf(a) == name) {
-      Message(IDS_ALBUM_NAME_EXISTS, name);
-      return;
-    }
+  // The editor's working folder counts as taken: its files go at every exit.
+  const bool taken = core::IsEditFolderName(name) ||
+                     std::any_of(m_albums.begin(), m_albums.end(),
+                                 [&](const std::wstring& a) { return album::LabelOf(a) == name; });
+  if (taken) {
+    Message(IDS_ALBUM_NAME_EXISTS, name);
+    return;
   }
-  const std::wstring& oldPath = m_albums[index];
+  const std::wstring oldPath = m_albums[index];
   const std::wstring newPath = oldPath.substr(0, oldPath.rfind(L'\\') + 1) + name;
   if (album::PathExists(newPath)) {
     Message(IDS_ALBUM_FOLDER_EXISTS);
@@ -251,10 +262,17 @@ void CFileTreeView::OnRenameAlbum() {
     Message(IDS_ALBUM_RENAME_FAILED);
     return;
   }
+  // Captures that went into the old folder follow the album, or the next
+  // clip would bring the old folder back outside every album.
+  const bool capturedHere = CaptureKeyIs(m_strIniPath, app::kCapturedImageKey, oldPath) ||
+                            CaptureKeyIs(m_strIniPath, app::kCapturedVideoKey, oldPath);
   const std::string p = base::Narrow(newPath);
   app::WriteIniValue(m_strIniPath, kAlbum, ("Album" + std::to_string(index)).c_str(), p);
   app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", p);
-  app::WriteIniValue(m_strIniPath, kSetting, "CapturedImageFilePath", p);
+  app::WriteIniValue(m_strIniPath, app::kSettingSection, app::kCapturedImageKey, p);
+  if (capturedHere)
+    app::WriteIniValue(m_strIniPath, app::kSettingSection, app::kCapturedVideoKey, p);
+  if (g_pFileListView) g_pFileListView->FolderRenamed(oldPath, newPath);
   std::wstring label = name;
   TVITEMW tv{};
   tv.mask = TVIF_TEXT;
@@ -281,7 +299,12 @@ void CFileTreeView::OnDeleteAlbum() {
   m_bQuiet = false;
   m_hCurrent = nullptr;
   if (g_pFileListView) g_pFileListView->ResetList(m_mode);
-  album::RemoveAlbumFolder(path);
+  // Clips would otherwise bring the deleted folder back outside every album.
+  if (CaptureKeyIs(m_strIniPath, app::kCapturedVideoKey, path)) {
+    app::WriteIniValue(m_strIniPath, app::kSettingSection, app::kCapturedVideoKey,
+                       base::Narrow(app::DefaultAlbumFolder()));
+  }
+  album::RecycleAlbumFolder(m_hWnd, path);
 }
 
 void CFileTreeView::OnCopyAlbum() {
@@ -305,6 +328,6 @@ void CFileTreeView::OnPasteAlbum() {
   // The reset emptied the current album and the capture folder; the target
   // stays shown, so new captures keep landing in it.
   app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", base::Narrow(m_strPasteTarget));
-  app::WriteIniValue(m_strIniPath, kSetting, "CapturedImageFilePath",
+  app::WriteIniValue(m_strIniPath, app::kSettingSection, app::kCapturedImageKey,
                      base::Narrow(m_strPasteTarget));
 }

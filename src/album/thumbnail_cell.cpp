@@ -243,7 +243,10 @@ void ThumbnailCell::DrawLabel(HDC dc, bool large) {
   ::TextOutW(dc, 6, large ? 120 : 89, name.c_str(), static_cast<int>(name.size()));
 }
 
+// A click on a cell gives the list the keyboard focus, as a click on the
+// list itself does: the Delete key acts on what has the focus.
 LRESULT ThumbnailCell::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
+  ::SetFocus(m_owner.m_hWnd);
   if (m_owner.Mode() == core::DisplayMode::Details)
     return m_owner.PassClick(m_hWnd, WM_LBUTTONDOWN, wParam, lParam);
   m_owner.OnCellClick(*this, (wParam & MK_CONTROL) != 0);
@@ -251,6 +254,7 @@ LRESULT ThumbnailCell::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT ThumbnailCell::OnRButtonDown(WPARAM wParam, LPARAM lParam) {
+  ::SetFocus(m_owner.m_hWnd);
   if (m_owner.Mode() == core::DisplayMode::Details)
     return m_owner.PassClick(m_hWnd, WM_RBUTTONDOWN, wParam, lParam);
   m_owner.OnCellRightClick(*this);

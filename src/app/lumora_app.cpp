@@ -173,21 +173,16 @@ void CLumoraApp::SizeMainFrame() {
   ::UpdateWindow(hwnd);
 }
 
-// Empties the editor's working folder (documents + "\Lumora\Edit") of its
-// files and removes it; folders inside it are left alone.
+// Removes the working files that editing and printing write into the
+// editor's working folder (documents + "\Lumora\Edit"), then the folder
+// when that leaves it empty. Nothing else there is touched: any other file
+// in it is the user's.
 void CLumoraApp::CleanEditFolder() {
   const std::wstring product = app::ProductFolder();
   if (product.empty()) return;
   const std::wstring folder = product + L"\\Edit";
-  WIN32_FIND_DATAW found;
-  {
-    base::FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (!find) return;
-    do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        ::DeleteFileW((folder + L"\\" + found.cFileName).c_str());
-      }
-    } while (::FindNextFileW(find.Get(), &found));
+  for (const wchar_t* name : {L"temp.bmp", L"changed.bmp", L"PrintTempFile.bmp"}) {
+    ::DeleteFileW((folder + L"\\" + name).c_str());
   }
   ::RemoveDirectoryW(folder.c_str());
 }

@@ -104,15 +104,26 @@ std::wstring ProgramFolder() {
   return path;
 }
 
+SettingsSnapshot::SettingsSnapshot(const std::wstring& path) : m_text(ReadWholeFile(path)) {}
+
+std::string SettingsSnapshot::Read(const char* section, const char* key, const char* def,
+                                   std::size_t capacity) const {
+  std::optional<std::string> found;
+  if (m_text) found = core::IniFind(*m_text, section, key);
+  return core::IniResult(found, def, capacity);
+}
+
 std::string ReadIniValue(const std::wstring& path, const char* section, const char* key,
                          const char* def, std::size_t capacity) {
-  std::optional<std::string> found;
-  if (auto text = ReadWholeFile(path)) found = core::IniFind(*text, section, key);
-  return core::IniResult(found, def, capacity);
+  return SettingsSnapshot(path).Read(section, key, def, capacity);
 }
 
 bool WriteIniValue(const std::wstring& path, const char* section, const char* key,
                    const std::string& value) {
+  return WriteIniValues(path, section, {{key, value}});
+}
+
+bool WriteIniValues(const std::wstring& path, const char* section, const IniValues& values) {
   if (path.empty()) return false;
   std::string text;
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -123,7 +134,8 @@ bool WriteIniValue(const std::wstring& path, const char* section, const char* ke
     text = std::move(*old);
   }
   const std::wstring fresh = path + L".new";
-  if (!WriteWholeFile(fresh, core::IniReplace(text, section, key, value))) {
+  for (const auto& [key, value] : values) text = core::IniReplace(text, section, key, value);
+  if (!WriteWholeFile(fresh, text)) {
     ::DeleteFileW(fresh.c_str());
     return false;
   }

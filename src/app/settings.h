@@ -1,11 +1,22 @@
 #pragma once
 // The settings file and the folders it lives in. Values are 8-bit text in the
 // system code page, read and written one key at a time; every call opens the
-// file by its path.
+// file by its path (a snapshot, or one write of several keys, serves a
+// caller that needs many keys at once).
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace app {
+
+// The folders new stills and clips are saved into (section "Setting"), and
+// the capacity of their reads: a full path of the platform's length.
+inline constexpr char kSettingSection[] = "Setting";
+inline constexpr char kCapturedImageKey[] = "CapturedImageFilePath";
+inline constexpr char kCapturedVideoKey[] = "CapturedVideoFilePath";
+inline constexpr std::size_t kCapturePathCapacity = 260;
 
 // The user's documents folder (created by the shell when missing), without a
 // trailing backslash; empty when the shell cannot give it.
@@ -21,11 +32,30 @@ std::wstring ProgramFolder();
 std::string ReadIniValue(const std::wstring& path, const char* section, const char* key,
                          const char* def, std::size_t capacity = 128);
 
+// The settings file read once, for a reader that looks up many keys in a row
+// (the album list): each Read is then a look-up in memory, not another
+// opening and parsing of the whole file.
+class SettingsSnapshot {
+ public:
+  explicit SettingsSnapshot(const std::wstring& path);
+  // As ReadIniValue, from the text read at construction.
+  std::string Read(const char* section, const char* key, const char* def,
+                   std::size_t capacity = 128) const;
+
+ private:
+  std::optional<std::string> m_text;  // nothing when the file could not be read
+};
+
 // Replaces or adds the one line. The file is created by the first write; its
 // folder never is. A new file is written beside the old one and then moved
 // over it, so that a failure never leaves a half-written file. False when the
 // value could not be stored (no folder, read-only file, disk full).
 bool WriteIniValue(const std::wstring& path, const char* section, const char* key,
                    const std::string& value);
+
+// Several keys of one section, in one rewrite of the file (the album list's
+// keys: a thousand rewrites would take seconds).
+using IniValues = std::vector<std::pair<std::string, std::string>>;  // key, value
+bool WriteIniValues(const std::wstring& path, const char* section, const IniValues& values);
 
 }  // namespace app

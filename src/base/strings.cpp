@@ -34,6 +34,12 @@ std::wstring LoadResString(UINT id, HINSTANCE module) {
   return std::wstring(text, static_cast<size_t>(n));
 }
 
+std::wstring FormatResString(UINT id, std::wstring_view arg) {
+  std::wstring text = LoadResString(id);
+  if (const std::size_t at = text.find(L"%s"); at != std::wstring::npos) text.replace(at, 2, arg);
+  return text;
+}
+
 std::wstring FormatW(const wchar_t* format, ...) {
   va_list args;
   va_start(args, format);

@@ -14,6 +14,9 @@ std::string Narrow(std::wstring_view wide);  // system ANSI code page
 // A string-table entry of the module's resources in the thread's language;
 // the empty text when it is missing.
 std::wstring LoadResString(UINT id, HINSTANCE module = nullptr);
+// A string-table entry with its first "%s" replaced by `arg` as it is (a name may hold
+// a percent sign of its own, so it never passes through a format).
+std::wstring FormatResString(UINT id, std::wstring_view arg);
 
 // printf-style formatting into a wide string.
 std::wstring FormatW(const wchar_t* format, ...);

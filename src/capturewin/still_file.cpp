@@ -71,8 +71,8 @@ bool ConvertToJpeg(HMODULE library, const std::wstring& temp, const std::wstring
 }  // namespace
 
 std::wstring ImageFolder(const std::wstring& iniPath) {
-  std::wstring folder =
-      base::Widen(app::ReadIniValue(iniPath, "Setting", "CapturedImageFilePath", ""));
+  std::wstring folder = base::Widen(app::ReadIniValue(
+      iniPath, app::kSettingSection, app::kCapturedImageKey, "", app::kCapturePathCapacity));
   if (folder.empty()) folder = app::DefaultAlbumFolder();
   ::CreateDirectoryW(folder.c_str(), nullptr);
   return folder;

@@ -18,6 +18,18 @@ std::string_view AlbumLabel(std::string_view path) {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+bool IsEditFolderName(std::wstring_view name) {
+  const std::size_t end = name.find_last_not_of(L". ");
+  name = end == std::wstring_view::npos ? std::wstring_view() : name.substr(0, end + 1);
+  const std::wstring_view edit = L"edit";
+  if (name.size() != edit.size()) return false;
+  for (std::size_t i = 0; i < edit.size(); ++i) {
+    const wchar_t c = name[i];
+    if ((c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c) != edit[i]) return false;
+  }
+  return true;
+}
+
 std::wstring PasteCandidate(std::wstring_view target, std::wstring_view fileName, int n) {
   std::wstring out(target);
   if (n == 0) {

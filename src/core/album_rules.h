@@ -10,8 +10,16 @@
 
 namespace core {
 
+// How many albums the album list holds, the default album included.
+inline constexpr std::size_t kAlbumCapacity = 1000;
+
 // The part of a path behind its last backslash (the whole text without one).
 std::string_view AlbumLabel(std::string_view path);
+
+// Whether an album name names the editor's working folder "Edit" beside the
+// albums, whose working files go at every exit: letter case aside, and with
+// trailing dots and blanks, which the file system drops from a folder name.
+bool IsEditFolderName(std::wstring_view name);
 
 // The n-th name a pasted file may take in `target` (n from 0):
 // target\name, target\Copy of name, target\Copy of(1)name, Copy of(2)...

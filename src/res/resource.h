@@ -141,6 +141,7 @@
 #define IDS_LIST_TYPE_BMP 7021
 #define IDS_LIST_TYPE_AVI 7022
 #define IDS_LIST_TYPE_JPG 7023
+#define IDS_ALBUM_LIST_FULL 7024
 
 // Capture window: the capture view's controls, tool tips and button faces,
 // the countdown dialog and its digits.

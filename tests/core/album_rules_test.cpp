@@ -14,6 +14,13 @@ TEST(AlbumRules, LabelIsTheFolderName) {
   EXPECT_EQ(AlbumLabel("C:\\ends\\"), "");
 }
 
+TEST(AlbumRules, NoAlbumMayBeTheEditorsWorkingFolder) {
+  for (const wchar_t* name : {L"Edit", L"edit", L"EDIT", L"eDiT", L"Edit.", L"Edit ", L"edit . ."})
+    EXPECT_TRUE(IsEditFolderName(name)) << name;
+  for (const wchar_t* name : {L"", L".", L"Edits", L"Edi", L" Edit", L"Edit.bmp", L"My Edit"})
+    EXPECT_FALSE(IsEditFolderName(name)) << name;
+}
+
 TEST(AlbumRules, PastedFilesTakeCopyOfNames) {
   EXPECT_EQ(PasteCandidate(L"D:\\A", L"a.jpg", 0), L"D:\\A\\a.jpg");
   EXPECT_EQ(PasteCandidate(L"D:\\A", L"a.jpg", 1), L"D:\\A\\Copy of a.jpg");

@@ -12,27 +12,17 @@
 #include <fstream>
 #include <string>
 
+#include "album_window.h"
+#include "capture_window.h"
 #include "lumora_session.h"
+#include "res/resource.h"
 
 namespace e2e {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kImageButton = 1006;
 constexpr int kFirstCell = 2000;  // a cell's control id is 2000 + its list index
-
-HWND CaptureView(HWND captureFrame) {
-  for (HWND child = ::GetWindow(captureFrame, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-    if (::GetDlgItem(child, kImageButton)) return child;
-  }
-  return nullptr;
-}
-
-HWND FileList(HWND albumFrame) {
-  HWND splitter = ::FindWindowExW(albumFrame, nullptr, L"LumoraSplitter", nullptr);
-  return splitter ? ::FindWindowExW(splitter, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
-}
 
 int CellCount(HWND list) {
   int count = 0;
@@ -100,7 +90,7 @@ class StillIntoAlbum : public ::testing::Test {
     ASSERT_TRUE(WaitFor([&] { return (frame = lumora.FindChild(main, L"Video - 352x288")) != nullptr; }));
     view = CaptureView(frame);
     ASSERT_NE(view, nullptr);
-    HWND albumFrame = lumora.FindChild(main, L"Album");
+    albumFrame = lumora.FindChild(main, L"Album");
     ASSERT_NE(albumFrame, nullptr);
     list = FileList(albumFrame);
     ASSERT_NE(list, nullptr);
@@ -120,9 +110,10 @@ class StillIntoAlbum : public ::testing::Test {
   // must show the still by then, without any further waiting.
   void PressImage() {
     DWORD_PTR result = 0;
-    ASSERT_TRUE(::SendMessageTimeoutW(view, WM_COMMAND, MAKEWPARAM(kImageButton, BN_CLICKED),
-                                      reinterpret_cast<LPARAM>(::GetDlgItem(view, kImageButton)), SMTO_BLOCK,
-                                      10000, &result));
+    ASSERT_TRUE(
+        ::SendMessageTimeoutW(view, WM_COMMAND, MAKEWPARAM(IDC_IMAGE_BUTTON, BN_CLICKED),
+                              reinterpret_cast<LPARAM>(::GetDlgItem(view, IDC_IMAGE_BUTTON)),
+                              SMTO_BLOCK, 10000, &result));
   }
 
   int Rows() const { return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
@@ -140,8 +131,24 @@ class StillIntoAlbum : public ::testing::Test {
     return lumora.Setting("ALBUM", "CurrentSelectFile").value_or("");
   }
 
+  // Presses Video, records for a moment and presses Record; returns once
+  // the buttons are back.
+  void RecordClip() {
+    const auto visible = [&](int id) { return ::IsWindowVisible(::GetDlgItem(view, id)) != FALSE; };
+    const auto press = [&](int id) {
+      ::PostMessageW(view, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(::GetDlgItem(view, id)));
+    };
+    press(IDC_VIDEO_BUTTON);
+    ASSERT_TRUE(WaitFor([&] { return visible(IDC_RECORD_BUTTON); }, 5s));
+    ::Sleep(700);
+    press(IDC_RECORD_BUTTON);
+    ASSERT_TRUE(WaitFor([&] { return visible(IDC_VIDEO_BUTTON); }, 10s));
+  }
+
   LumoraSession lumora;
   HWND view = nullptr;
+  HWND albumFrame = nullptr;
   HWND list = nullptr;
   fs::path album;
 };
@@ -217,6 +224,46 @@ TEST_F(StillIntoAlbum, FirstStartWithNoAlbumSelected) {
   EXPECT_EQ(ClickCell(0), (album / "P0000001.BMP").string());
   EXPECT_EQ(lumora.Setting("ALBUM", "CurrentSelectAlbum").value_or(""), "");
   EXPECT_FALSE(lumora.WaitForDialog(300ms).has_value());
+  ASSERT_TRUE(lumora.Close());
+}
+
+// An album renamed while it is on show: stills and clips go on landing in
+// it, in its new folder, and show up in its list at once.
+TEST_F(StillIntoAlbum, RenamedAlbumKeepsTakingStillsAndClips) {
+  Run("[ALBUM]\r\nShowImageMode=1\r\n");
+  WaitUntilDefaultAlbumShown();
+  const fs::path product = lumora.Documents() / "Lumora";
+  ::PostMessageW(albumFrame, WM_COMMAND, ID_TREE_CREATE, 0);
+  AnswerPrompt(lumora, L"Trip");
+  ASSERT_TRUE(Eventually(lumora, "ALBUM", "CurrentSelectAlbum", (product / "Trip").string()));
+  ::PostMessageW(albumFrame, WM_COMMAND, ID_TREE_RENAME, 0);
+  AnswerPrompt(lumora, L"Holiday");
+  const fs::path holiday = product / "Holiday";
+  ASSERT_TRUE(Eventually(lumora, "ALBUM", "Album1", holiday.string()));
+
+  PressImage();
+  ASSERT_TRUE(fs::exists(holiday / "P0000001.BMP"));
+  EXPECT_EQ(CellCount(list), 1);
+  EXPECT_EQ(ClickCell(0), (holiday / "P0000001.BMP").string());
+
+  RecordClip();
+  EXPECT_TRUE(WaitFor([&] { return fs::exists(holiday / "P0000001.AVI"); }));
+  EXPECT_TRUE(WaitFor([&] { return CellCount(list) == 2; }));
+  EXPECT_EQ(ClickCell(1), (holiday / "P0000001.AVI").string());
+  EXPECT_FALSE(fs::exists(product / "Trip"));  // the old folder does not come back
+  EXPECT_FALSE(lumora.WaitForDialog(300ms).has_value());
+  ASSERT_TRUE(lumora.Close());
+}
+
+// Stills go into the folder "CapturedImageFilePath" names, whole, however
+// long its path is within the platform's limit.
+TEST_F(StillIntoAlbum, LongStillFolderIsTakenWhole) {
+  const fs::path folder = lumora.Documents() / "Lumora" / std::string(100, 'L');
+  ASSERT_GT(folder.string().size(), 160u);
+  Run("[Setting]\r\nCapturedImageFilePath=" + folder.string() + "\r\n");
+  PressImage();
+  EXPECT_TRUE(fs::exists(folder / "P0000001.BMP"));
+  EXPECT_EQ(CellCount(list), 1);
   ASSERT_TRUE(lumora.Close());
 }
 

@@ -5,91 +5,49 @@
 #include <commctrl.h>
 
 #include <fstream>
+#include <string>
 
 #include <gtest/gtest.h>
 
+#include "../win/recycle_bin_probe.h"
+#include "album_window.h"
 #include "lumora_session.h"
+#include "res/resource.h"
 
 namespace e2e {
 namespace {
 
 namespace fs = std::filesystem;
 
-const UINT kCreate = 32810;
-const UINT kRename = 32831;
-const UINT kDelete = 32830;
-const UINT kCopy = 32833;
-const UINT kPaste = 32834;
-const UINT kDisplayMode = 32783;
-const int kPromptEdit = 1191;
-const UINT kBrowseDetail = 32790;
-
-HWND AlbumTree(HWND album) {
-  HWND splitter = ::FindWindowExW(album, nullptr, L"LumoraSplitter", nullptr);
-  return splitter ? ::FindWindowExW(splitter, nullptr, WC_TREEVIEWW, nullptr) : nullptr;
-}
-
-struct PromptSearch {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK FindPrompt(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<PromptSearch*>(param);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == search->pid && ClassName(hwnd) == L"#32770" && ::IsWindowVisible(hwnd) &&
-      ::GetDlgItem(hwnd, kPromptEdit)) {
-    search->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// Types `text` into the open album dialog (the one with the name box, not
-// some other box of the program) and presses OK.
-void AnswerPrompt(const LumoraSession& lumora, const std::wstring& text) {
-  PromptSearch search{lumora.ProcessId(), nullptr};
-  ASSERT_TRUE(WaitFor([&] {
-    ::EnumWindows(FindPrompt, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  }));
-  ::SendMessageW(::GetDlgItem(search.found, kPromptEdit), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(text.c_str()));
-  ASSERT_TRUE(LumoraSession::Answer({search.found, L"", L""}, IDOK));
-}
-
-void ExpectMessage(const LumoraSession& lumora, const std::wstring& text) {
-  auto box = lumora.WaitForDialog();
-  ASSERT_TRUE(box);
-  EXPECT_EQ(box->text, text);
-  EXPECT_TRUE(LumoraSession::Answer(*box, IDOK));
-}
-
-// The settings file is rewritten key by key: wait for the value to arrive.
-// The program replaces the file by moving a new one over it, which fails
-// while this test holds the file open, so the file is read seldom.
-bool Eventually(const LumoraSession& lumora, const char* section, const char* key,
-                const std::string& value) {
-  return WaitFor([&] {
-    if (lumora.Setting(section, key) == value) return true;
-    ::Sleep(150);
-    return false;
-  });
-}
-
 bool Gone(const fs::path& p) {
   return WaitFor([&] { return !fs::exists(p); });
 }
 
-void Select(HWND tree, int index) {
-  HTREEITEM item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-  for (int i = 0; i < index && item; ++i) {
-    item = reinterpret_cast<HTREEITEM>(
-        ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
-  }
-  ASSERT_NE(item, nullptr);
-  ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+// A file content no earlier run left in the Recycle Bin.
+std::string UniqueContent(const char* what) {
+  return std::string(what) + " of run " + std::to_string(::GetTickCount64()) + "-" +
+         std::to_string(::GetCurrentProcessId());
+}
+
+// A click on the label of the tree's root item number `index`, as the
+// mouse gives it (the tree takes the focus).
+void ClickTreeItem(HWND tree, int index) {
+  const int height = static_cast<int>(::SendMessageW(tree, TVM_GETITEMHEIGHT, 0, 0));
+  const LPARAM at = MAKELPARAM(36, height * index + height / 2);
+  ::PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::PostMessageW(tree, WM_LBUTTONUP, 0, at);
+}
+
+void ClickCell(HWND cell) {
+  ::PostMessageW(cell, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  ::PostMessageW(cell, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+}
+
+// The Delete key, to whatever window of the program has the focus.
+void PressDelete(HWND main) {
+  HWND focus = FocusOfThread(main);
+  ::PostMessageW(focus, WM_KEYDOWN, VK_DELETE, 0x01530001);
+  ::PostMessageW(focus, WM_KEYUP, VK_DELETE, 0xC1530001);
 }
 
 TEST(Albums, FirstStartAndVanishedAlbums) {
@@ -126,10 +84,10 @@ TEST(Albums, StoredDisplayModeSelectsTheDefaultAlbum) {
   HWND album = lumora.FindChild(lumora.WaitForMainWindow(), L"Album");
   ASSERT_NE(album, nullptr);
   for (const char* mode : {"2", "3", "1"}) {
-    ::PostMessageW(album, WM_COMMAND, kDisplayMode, 0);
+    ::PostMessageW(album, WM_COMMAND, ID_ALBUM_DISPLAY_MODE, 0);
     EXPECT_TRUE(Eventually(lumora, "ALBUM", "ShowImageMode", mode));
   }
-  ::PostMessageW(album, WM_COMMAND, kBrowseDetail, 0);
+  ::PostMessageW(album, WM_COMMAND, ID_BROWSE_DETAIL, 0);
   EXPECT_TRUE(Eventually(lumora, "ALBUM", "ShowImageMode", "2"));
   EXPECT_TRUE(Eventually(lumora, "ALBUM", "CurrentSelectAlbum", defaultAlbum));
   EXPECT_TRUE(Eventually(lumora, "Setting", "CapturedImageFilePath", defaultAlbum));
@@ -138,17 +96,14 @@ TEST(Albums, StoredDisplayModeSelectsTheDefaultAlbum) {
 
 TEST(Albums, CreateRenameCopyPasteDelete) {
   LumoraSession lumora;
-  lumora.Start();
-  HWND main = lumora.WaitForMainWindow();
-  ASSERT_NE(main, nullptr);
-  HWND album = lumora.FindChild(main, L"Album");
-  ASSERT_NE(album, nullptr);
-  HWND tree = AlbumTree(album);
-  ASSERT_NE(tree, nullptr);
+  const AlbumWindows windows = StartWithAlbumWindow(lumora);
+  ASSERT_TRUE(windows.tree);
+  HWND album = windows.frame;
+  HWND tree = windows.tree;
   const fs::path product = lumora.Documents() / L"Lumora";
   const std::string trip = (product / "Trip").string();
 
-  ::PostMessageW(album, WM_COMMAND, kCreate, 0);
+  ::PostMessageW(album, WM_COMMAND, ID_TREE_CREATE, 0);
   AnswerPrompt(lumora, L"Trip");
   ASSERT_TRUE(Eventually(lumora, "ALBUM", "AlbumNum", "2"));
   EXPECT_TRUE(Eventually(lumora, "ALBUM", "Album1", trip));
@@ -157,45 +112,155 @@ TEST(Albums, CreateRenameCopyPasteDelete) {
   EXPECT_TRUE(Eventually(lumora, "Setting", "CapturedVideoFilePath", trip));
   EXPECT_TRUE(fs::is_directory(product / L"Trip"));
 
-  ::PostMessageW(album, WM_COMMAND, kCreate, 0);  // same folder, other letter case
+  ::PostMessageW(album, WM_COMMAND, ID_TREE_CREATE, 0);  // same folder, other letter case
   AnswerPrompt(lumora, L"TRIP");
   ExpectMessage(lumora, L"Selected directory already is a Album, Please choice another directory!");
 
-  ::PostMessageW(album, WM_COMMAND, kRename, 0);
+  ::PostMessageW(album, WM_COMMAND, ID_TREE_RENAME, 0);
   AnswerPrompt(lumora, L"Default album");
   ExpectMessage(lumora, L"Album Default album already exist.Please input another name.");
-  ::PostMessageW(album, WM_COMMAND, kRename, 0);
+  // The editor's working folder beside the albums is no album: its files
+  // go at every exit.
+  ::PostMessageW(album, WM_COMMAND, ID_TREE_RENAME, 0);
+  AnswerPrompt(lumora, L"EDIT");
+  ExpectMessage(lumora, L"Album EDIT already exist.Please input another name.");
+  EXPECT_TRUE(fs::is_directory(product / L"Trip"));
+  ::PostMessageW(album, WM_COMMAND, ID_TREE_CREATE, 0);
+  AnswerPrompt(lumora, L"edit", false);  // refused before any folder is made
+  ExpectMessage(lumora, L"Album edit already exist.Please input another name.");
+  EXPECT_TRUE(WaitFor([&] { return !lumora.WaitForDialog(0ms).has_value(); }));  // and the dialog
+  EXPECT_FALSE(fs::exists(product / L"edit"));
+  EXPECT_EQ(lumora.Setting("ALBUM", "AlbumNum"), "2");
+
+  ::PostMessageW(album, WM_COMMAND, ID_TREE_RENAME, 0);
   AnswerPrompt(lumora, L"Holiday");
   const std::string holiday = (product / "Holiday").string();
   ASSERT_TRUE(Eventually(lumora, "ALBUM", "Album1", holiday));
   EXPECT_TRUE(fs::is_directory(product / L"Holiday"));
   EXPECT_FALSE(fs::exists(product / L"Trip"));
   EXPECT_TRUE(Eventually(lumora, "ALBUM", "CurrentSelectAlbum", holiday));
+  // New stills and clips follow the album into its new folder.
+  EXPECT_TRUE(Eventually(lumora, "Setting", "CapturedImageFilePath", holiday));
+  EXPECT_TRUE(Eventually(lumora, "Setting", "CapturedVideoFilePath", holiday));
 
   // Paste a.jpg into an album that holds a.jpg and Copy of a.jpg.
+  const std::string old = UniqueContent("a.jpg");
   std::ofstream(product / L"Default album" / L"a.jpg") << "new";
-  std::ofstream(product / L"Holiday" / L"a.jpg") << "old";
+  std::ofstream(product / L"Holiday" / L"a.jpg") << old;
   std::ofstream(product / L"Holiday" / L"Copy of a.jpg") << "old";
-  ::PostMessageW(album, WM_COMMAND, kPaste, 0);  // nothing copied yet: nothing happens
+  ::PostMessageW(album, WM_COMMAND, ID_ALBUM_PASTE, 0);  // nothing copied yet: nothing happens
   Select(tree, 0);
-  ::PostMessageW(album, WM_COMMAND, kCopy, 0);
-  ::PostMessageW(album, WM_COMMAND, kPaste, 0);
+  ::PostMessageW(album, WM_COMMAND, ID_ALBUM_COPY, 0);
+  ::PostMessageW(album, WM_COMMAND, ID_ALBUM_PASTE, 0);
   ExpectMessage(lumora, L"Can't copy file in same Album!");
   Select(tree, 1);
-  ::PostMessageW(album, WM_COMMAND, kPaste, 0);
+  ::PostMessageW(album, WM_COMMAND, ID_ALBUM_PASTE, 0);
   ASSERT_TRUE(WaitFor([&] { return fs::exists(product / L"Holiday" / L"Copy of(1)a.jpg"); }));
   EXPECT_TRUE(fs::exists(product / L"Holiday" / L"settings.ini"));
 
   fs::create_directories(product / L"Holiday" / L"inner");
-  ::PostMessageW(album, WM_COMMAND, kDelete, 0);
+  ::PostMessageW(album, WM_COMMAND, ID_TREE_DELETE, 0);
   ASSERT_TRUE(Eventually(lumora, "ALBUM", "AlbumNum", "1"));
   EXPECT_TRUE(Gone(product / L"Holiday" / L"a.jpg"));
   EXPECT_TRUE(fs::exists(product / L"Holiday" / L"inner"));  // a folder inside keeps it
+  EXPECT_EQ(testing_win::TakeFromRecycleBin(L"a.jpg", old), 1);  // not gone for good
   EXPECT_TRUE(Eventually(lumora, "ALBUM", "CurrentSelectAlbum", ""));
+  // Clips no longer go into the deleted album's folder.
+  EXPECT_TRUE(
+      Eventually(lumora, "Setting", "CapturedVideoFilePath", (product / "Default album").string()));
 
   Select(tree, 0);
-  ::PostMessageW(album, WM_COMMAND, kDelete, 0);
+  ::PostMessageW(album, WM_COMMAND, ID_TREE_DELETE, 0);
   ExpectMessage(lumora, L"This is default album,Cannot be deleted.");
+  EXPECT_TRUE(lumora.Close());
+}
+
+// A count of albums far beyond the list's capacity: the program starts as
+// quickly as ever and shows the albums there are.
+TEST(Albums, HugeAlbumCountStartsPromptly) {
+  LumoraSession lumora;
+  const fs::path kept = lumora.Documents() / L"Lumora" / L"Kept";
+  fs::create_directories(kept);
+  lumora.WriteSettings("[ALBUM]\r\nAlbumNum=999999999\r\nAlbum1=" + kept.string() + "\r\n");
+  const AlbumWindows windows = StartWithAlbumWindow(lumora);
+  ASSERT_TRUE(windows.tree);
+  EXPECT_EQ(::SendMessageW(windows.tree, TVM_GETCOUNT, 0, 0), 2);
+  EXPECT_TRUE(Eventually(lumora, "ALBUM", "AlbumNum", "2"));
+  EXPECT_TRUE(Eventually(lumora, "ALBUM", "Album1", kept.string()));
+  EXPECT_TRUE(lumora.Close());
+}
+
+// The list holds 1000 albums: a further one would be left out at the next
+// start, so Create says so instead of asking for a name.
+TEST(Albums, FullAlbumListTakesNoFurtherAlbum) {
+  LumoraSession lumora;
+  const fs::path product = lumora.Documents() / L"Lumora";
+  std::string settings = "[ALBUM]\r\nAlbumNum=1000\r\nShowImageMode=1\r\n";
+  for (int i = 1; i < 1000; ++i) {
+    const fs::path folder = product / ("A" + std::to_string(i));
+    fs::create_directories(folder);
+    settings += "Album" + std::to_string(i) + "=" + folder.string() + "\r\n";
+  }
+  lumora.WriteSettings(settings);
+  const AlbumWindows windows = StartWithAlbumWindow(lumora);
+  ASSERT_TRUE(windows.tree);
+  EXPECT_EQ(::SendMessageW(windows.tree, TVM_GETCOUNT, 0, 0), 1000);
+  ::PostMessageW(windows.frame, WM_COMMAND, ID_TREE_CREATE, 0);
+  ExpectMessage(lumora, L"The album list is full (1000 albums). Please delete an album first.");
+  EXPECT_FALSE(lumora.WaitForDialog(300ms).has_value());  // no name asked for
+  EXPECT_EQ(lumora.Setting("ALBUM", "AlbumNum"), "1000");
+  EXPECT_TRUE(lumora.Close());
+}
+
+// The Delete key acts on what has the keyboard focus. A click on a picture
+// gives it to the file list in every display mode, so the key then never
+// deletes the album on show; with the focus on the tree it does, and the
+// album's folder and files go to the Recycle Bin.
+TEST(Albums, DeleteKeyFollowsTheClickAndDeletedAlbumsGoToTheRecycleBin) {
+  LumoraSession lumora;
+  const fs::path product = lumora.Documents() / L"Lumora";
+  const fs::path trip = product / L"Trip";
+  fs::create_directories(trip);
+  const std::string content = UniqueContent("a.jpg");
+  std::ofstream(trip / L"a.jpg") << content;
+  std::ofstream(trip / L"b.jpg") << "b";
+  lumora.WriteSettings("[ALBUM]\r\nAlbumNum=2\r\nAlbum1=" + trip.string() +
+                       "\r\nShowImageMode=1\r\n");
+  const AlbumWindows windows = StartWithAlbumWindow(lumora);
+  ASSERT_TRUE(windows.tree && windows.list);
+  const auto [main, album, tree, list] = windows;
+  const std::string defaultAlbum = (product / "Default album").string();
+  ASSERT_TRUE(Eventually(lumora, "ALBUM", "CurrentSelectAlbum", defaultAlbum));
+
+  for (const char* nextMode : {"2", "3", "1"}) {  // large icons, details, small icons
+    ClickTreeItem(tree, 1);
+    ASSERT_TRUE(Eventually(lumora, "ALBUM", "CurrentSelectAlbum", trip.string()));
+    ASSERT_TRUE(WaitFor([&] { return FocusOfThread(main) == tree; }));
+    HWND cell = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+      cell = ::GetDlgItem(list, 2000);
+      return cell && ::IsWindowVisible(cell);
+    }));
+    ClickCell(cell);
+    EXPECT_TRUE(WaitFor([&] { return FocusOfThread(main) == list; })) << nextMode;
+    PressDelete(main);
+    // The mode command comes behind the key, so once it is done, so is the key.
+    ::PostMessageW(album, WM_COMMAND, ID_ALBUM_DISPLAY_MODE, 0);
+    ASSERT_TRUE(Eventually(lumora, "ALBUM", "ShowImageMode", nextMode));
+    EXPECT_TRUE(fs::exists(trip / L"a.jpg")) << nextMode;
+    EXPECT_EQ(lumora.Setting("ALBUM", "AlbumNum"), "2") << nextMode;
+    EXPECT_FALSE(lumora.WaitForDialog(200ms).has_value());
+  }
+
+  ClickTreeItem(tree, 1);
+  ASSERT_TRUE(WaitFor([&] { return FocusOfThread(main) == tree; }));
+  EXPECT_TRUE(Eventually(lumora, "Setting", "CapturedVideoFilePath", trip.string()));
+  PressDelete(main);
+  ASSERT_TRUE(Eventually(lumora, "ALBUM", "AlbumNum", "1"));
+  EXPECT_TRUE(Gone(trip));
+  EXPECT_EQ(testing_win::TakeFromRecycleBin(L"a.jpg", content), 1);  // the folder, with its files
+  EXPECT_TRUE(Eventually(lumora, "Setting", "CapturedVideoFilePath", defaultAlbum));
+  EXPECT_FALSE(lumora.WaitForDialog(200ms).has_value());
   EXPECT_TRUE(lumora.Close());
 }
 

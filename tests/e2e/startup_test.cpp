@@ -21,20 +21,25 @@ TEST(Startup, FirstStartCreatesTheFoldersAndTheSettingsFile) {
   EXPECT_FALSE(std::filesystem::exists(lumora.SettingsFile().wstring() + L".new"));
 }
 
-TEST(Startup, ExitEmptiesTheEditorsWorkingFolder) {
+TEST(Startup, ExitRemovesOnlyTheEditorsWorkingFiles) {
   {
     LumoraSession lumora;
     const auto edit = lumora.Documents() / L"Lumora" / L"Edit";
     std::filesystem::create_directories(edit / L"kept");
     std::ofstream(edit / L"temp.bmp") << "x";
     std::ofstream(edit / L"changed.bmp") << "x";
+    std::ofstream(edit / L"PrintTempFile.bmp") << "x";
+    std::ofstream(edit / L"P0000001.BMP") << "a picture of the user";
     std::ofstream(edit / L"kept" / L"inner.bmp") << "x";
     lumora.Start();
     ASSERT_NE(lumora.WaitForMainWindow(), nullptr);
     ASSERT_TRUE(lumora.Close());
-    // The files go; a folder inside (and so the folder itself) stays.
+    // The working files go; the user's own files, a folder inside and so
+    // the folder itself stay.
     EXPECT_FALSE(std::filesystem::exists(edit / L"temp.bmp"));
     EXPECT_FALSE(std::filesystem::exists(edit / L"changed.bmp"));
+    EXPECT_FALSE(std::filesystem::exists(edit / L"PrintTempFile.bmp"));
+    EXPECT_TRUE(std::filesystem::exists(edit / L"P0000001.BMP"));
     EXPECT_TRUE(std::filesystem::exists(edit / L"kept" / L"inner.bmp"));
   }
   LumoraSession lumora;

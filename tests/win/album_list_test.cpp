@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <vfw.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -206,6 +208,87 @@ TEST_F(AlbumPanes, DamagedFilesNeverCrashTheList) {
   }
   for (const std::wstring& text : boxes.Texts()) EXPECT_EQ(text, L"Read picture data failed!");
   EXPECT_EQ(boxes.Texts().size(), 6u);  // truncated, huge and empty, in each show
+}
+
+// In the details table the selection belongs to the files, wherever a sort
+// takes them: a row out of view must not keep the mark of the file that was
+// in it before, or the next click copies that stale mark into a cell.
+TEST_F(AlbumPanes, SortedDetailsKeepTheSelectionWithTheFiles) {
+  const int n = 30;  // more rows than the list shows
+  for (int i = 0; i < n; ++i) {
+    wchar_t name[16];
+    ::swprintf(name, 16, L"f%02d.bmp", i);
+    WriteBytes(folder.Path() / name, BitmapFile(8, 8, static_cast<std::size_t>(n - i) * 16));
+  }
+  Show(core::DisplayMode::Details);
+  list->Sort(1);  // f00 .. f29, f00 the largest
+  ASSERT_EQ(list->Cell(n - 1).Path(), (folder.Path() / L"f29.bmp").wstring());
+  ASSERT_LT(ListView_GetCountPerPage(list->m_hWnd), n / 2);
+  // The user picks the last file, the smallest, down at the bottom.
+  ListView_SetItemState(list->m_hWnd, n - 1, LVIS_SELECTED, LVIS_SELECTED);
+  ListView_EnsureVisible(list->m_hWnd, 0, FALSE);
+
+  list->Sort(2);  // by size: f29 first, f00 last and out of view
+  ASSERT_EQ(list->Cell(0).Path(), (folder.Path() / L"f29.bmp").wstring());
+  for (int row = 0; row < n; ++row) {
+    const bool marked = ListView_GetItemState(list->m_hWnd, row, LVIS_SELECTED) != 0;
+    EXPECT_EQ(marked, row == 0) << "row " << row;
+    EXPECT_EQ(list->Cell(row).IsSelected(), row == 0) << "cell " << row;
+  }
+}
+
+// The thread that builds the list is the one that runs every window of the
+// program: while a "Read picture data failed!" box of the build is open, a
+// capture may end and hand over its file. The timer below does that from
+// inside the box's message loop.
+struct AddDuringBox {
+  CFileListView* list = nullptr;
+  fs::path path;
+  std::vector<void*> reused;  // heap blocks of the size the cell array had
+  static inline AddDuringBox* s_current = nullptr;
+
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    AddDuringBox& self = *s_current;
+    const std::size_t cellBytes = sizeof(void*) * static_cast<std::size_t>(self.list->Count());
+    WriteBytes(self.path, BitmapFile(16, 12));  // a still, just written
+    self.list->AddFile(self.path.wstring());
+    // Whatever the heap gives back now is filled with garbage, so that a
+    // cell array let go of while it is being walked is found out at once
+    // rather than read as if it were still alive.
+    for (int i = 0; i < 200; ++i) {
+      void* block = std::malloc(cellBytes);
+      if (block) std::memset(block, 0xDD, cellBytes);
+      self.reused.push_back(block);
+    }
+  }
+};
+
+TEST_F(AlbumPanes, FileHandedOverWhileTheListIsBuiltIsAddedAfterIt) {
+  for (const wchar_t* name : {L"a.bmp", L"b.bmp", L"c.bmp", L"d.bmp", L"e.bmp", L"f.bmp"}) {
+    std::vector<BYTE> bytes = BitmapFile(8, 8);
+    if (name[0] == L'b' || name[0] == L'd' || name[0] == L'f') bytes.resize(40);  // cut short
+    WriteBytes(folder.Path() / name, bytes);
+  }
+  const fs::path added = folder.Path() / L"P0000001.BMP";
+  AddDuringBox during;
+  during.list = list;
+  during.path = added;
+  AddDuringBox::s_current = &during;
+  BoxAnswerer boxes;
+  ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, AddDuringBox::OnTimer);
+  Show(core::DisplayMode::Large);
+  for (void* block : during.reused) std::free(block);
+  AddDuringBox::s_current = nullptr;
+
+  ASSERT_EQ(list->Count(), 7);
+  EXPECT_EQ(list->Cell(6).Path(), added.wstring());
+  for (int i = 0; i < list->Count(); ++i) {
+    const std::wstring name = fs::path(list->Cell(i).Path()).filename().wstring();
+    const bool cut = name == L"b.bmp" || name == L"d.bmp" || name == L"f.bmp";
+    EXPECT_EQ(list->Cell(i).HasThumbnail(), !cut) << i;
+  }
+  EXPECT_EQ(boxes.Texts().size(), 3u);
 }
 
 TEST_F(AlbumPanes, ClicksAndSearchBuildTheSelection) {

@@ -1,0 +1,110 @@
+#include "album_window.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "res/resource.h"
+
+namespace e2e {
+namespace {
+
+// A visible dialog of the program with a control of id `control`: the name
+// box of the album dialogs, or the text (0xFFFF) of a message box.
+struct DialogSearch {
+  DWORD pid;
+  int control;
+  HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<DialogSearch*>(param);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == search->pid && ClassName(hwnd) == L"#32770" && ::IsWindowVisible(hwnd) &&
+      ::GetDlgItem(hwnd, search->control)) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND WaitForDialogWith(const LumoraSession& lumora, int control) {
+  DialogSearch search{lumora.ProcessId(), control, nullptr};
+  WaitFor([&] {
+    ::EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  });
+  return search.found;
+}
+
+HWND SplitterChild(HWND albumFrame, const wchar_t* className) {
+  HWND splitter = ::FindWindowExW(albumFrame, nullptr, L"LumoraSplitter", nullptr);
+  return splitter ? ::FindWindowExW(splitter, nullptr, className, nullptr) : nullptr;
+}
+
+}  // namespace
+
+HWND AlbumTree(HWND albumFrame) { return SplitterChild(albumFrame, WC_TREEVIEWW); }
+
+HWND FileList(HWND albumFrame) { return SplitterChild(albumFrame, WC_LISTVIEWW); }
+
+AlbumWindows StartWithAlbumWindow(LumoraSession& lumora) {
+  AlbumWindows windows;
+  lumora.Start();
+  windows.main = lumora.WaitForMainWindow();
+  if (!windows.main) return windows;
+  windows.frame = lumora.FindChild(windows.main, L"Album");
+  if (!windows.frame) return windows;
+  windows.tree = AlbumTree(windows.frame);
+  windows.list = FileList(windows.frame);
+  return windows;
+}
+
+void Select(HWND tree, int index) {
+  HTREEITEM item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  for (int i = 0; i < index && item; ++i) {
+    item = reinterpret_cast<HTREEITEM>(
+        ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+  }
+  ASSERT_NE(item, nullptr);
+  ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+}
+
+void AnswerPrompt(const LumoraSession& lumora, const std::wstring& text, bool waitForClose) {
+  HWND prompt = WaitForDialogWith(lumora, IDC_ALBUM_TEXT);
+  ASSERT_NE(prompt, nullptr);
+  ::SendMessageW(::GetDlgItem(prompt, IDC_ALBUM_TEXT), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(text.c_str()));
+  if (waitForClose) {
+    ASSERT_TRUE(LumoraSession::Answer({prompt, L"", L""}, IDOK));
+  } else {
+    ::PostMessageW(prompt, WM_COMMAND, IDOK, 0);
+  }
+}
+
+// Message boxes only: an album dialog may still be open beneath one.
+void ExpectMessage(const LumoraSession& lumora, const std::wstring& text) {
+  HWND box = WaitForDialogWith(lumora, 0xFFFF);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(WindowText(::GetDlgItem(box, 0xFFFF)), text);
+  EXPECT_TRUE(LumoraSession::Answer({box, L"", L""}, IDOK));
+}
+
+bool Eventually(const LumoraSession& lumora, const char* section, const char* key,
+                const std::string& value) {
+  return WaitFor([&] {
+    if (lumora.Setting(section, key) == value) return true;
+    ::Sleep(150);
+    return false;
+  });
+}
+
+HWND FocusOfThread(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+}  // namespace e2e

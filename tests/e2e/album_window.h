@@ -1,0 +1,49 @@
+#pragma once
+// The album window of a running Lumora as the tests drive it: its tree and
+// file list, the album dialogs with the name box, the program's message
+// boxes and the settings values the album commands write.
+#include <windows.h>
+
+#include <string>
+
+#include "lumora_session.h"
+
+namespace e2e {
+
+// The album tree and the file list inside the album window's splitter.
+HWND AlbumTree(HWND albumFrame);
+HWND FileList(HWND albumFrame);
+
+// The windows of a started program that the album tests drive; null where
+// one did not appear.
+struct AlbumWindows {
+  HWND main = nullptr;
+  HWND frame = nullptr;  // the album window's child frame
+  HWND tree = nullptr;
+  HWND list = nullptr;
+};
+AlbumWindows StartWithAlbumWindow(LumoraSession& lumora);
+
+// Selects the tree's root item number `index` (as the program itself does,
+// without moving the keyboard focus).
+void Select(HWND tree, int index);
+
+// Types `text` into the open album dialog (the one with the name box, not
+// some other box of the program), presses OK and waits for the dialog to
+// close, unless `waitForClose` is false (a box the dialog shows over itself
+// must be answered first).
+void AnswerPrompt(const LumoraSession& lumora, const std::wstring& text, bool waitForClose = true);
+
+// Waits for a message box with exactly `text` and presses its OK.
+void ExpectMessage(const LumoraSession& lumora, const std::wstring& text);
+
+// The settings file is rewritten key by key: waits for the value to arrive.
+// The program replaces the file by moving a new one over it, which fails
+// while a test holds the file open, so the file is read seldom.
+bool Eventually(const LumoraSession& lumora, const char* section, const char* key,
+                const std::string& value);
+
+// The window that has the keyboard focus in the thread of `window`.
+HWND FocusOfThread(HWND window);
+
+}  // namespace e2e
