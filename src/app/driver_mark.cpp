@@ -10,35 +10,38 @@
 namespace app {
 namespace {
 
-// Opens the driver key (access 0x2001F), reads "StatusReport", changes it and
-// writes it back as a 32-bit integer.
+// Opens the driver key `path` (access 0x2001F), reads "StatusReport",
+// changes it and writes it back as a 32-bit integer; true when written.
 template <class Change>
-void UpdateStatusReport(Change change) {
+bool UpdateStatusReport(const std::string& path, Change change) {
   base::RegKey key;
-  const std::wstring path = base::Widen(capture::g_strDriverRegistryPath);
-  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WRITE, key.Put()) !=
-      ERROR_SUCCESS) {
-    return;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, base::Widen(path).c_str(), 0, KEY_READ | KEY_WRITE,
+                      key.Put()) != ERROR_SUCCESS) {
+    return false;
   }
   DWORD value = 0;
   DWORD bytes = sizeof value;
   if (::RegQueryValueExW(key.Get(), L"StatusReport", nullptr, nullptr,
                          reinterpret_cast<BYTE*>(&value), &bytes) != ERROR_SUCCESS) {
-    return;
+    return false;
   }
   value = change(value);
-  ::RegSetValueExW(key.Get(), L"StatusReport", 0, REG_DWORD,
-                   reinterpret_cast<const BYTE*>(&value), sizeof value);
+  return ::RegSetValueExW(key.Get(), L"StatusReport", 0, REG_DWORD,
+                          reinterpret_cast<const BYTE*>(&value), sizeof value) == ERROR_SUCCESS;
 }
 
 }  // namespace
 
-void MarkDriverInUse() {
-  UpdateStatusReport([](DWORD v) { return static_cast<DWORD>(v | core::kDriverInUseBit); });
+std::string MarkDriverInUse() {
+  const std::string path = capture::g_strDriverRegistryPath;
+  const bool marked = UpdateStatusReport(
+      path, [](DWORD v) { return static_cast<DWORD>(v | core::kDriverInUseBit); });
+  return marked ? path : std::string();
 }
 
-void ClearDriverMark() {
-  UpdateStatusReport([](DWORD v) { return static_cast<DWORD>(v & core::kDriverExitMask); });
+void ClearDriverMark(const std::string& markedKey) {
+  UpdateStatusReport(markedKey.empty() ? capture::g_strDriverRegistryPath : markedKey,
+                     [](DWORD v) { return static_cast<DWORD>(v & core::kDriverExitMask); });
 }
 
 }  // namespace app

@@ -26,16 +26,26 @@ CLumoraApp theApp;
 
 namespace {
 
-// Starts a command with a hidden window and does not wait for it.
-void RunHidden(const wchar_t* command) {
-  std::wstring line = command;  // CreateProcessW may write into it
+// The still-image service is stopped while the program runs.
+constexpr wchar_t kStopService[] = L"net stop \"Snapvisor\"";
+constexpr wchar_t kStartService[] = L"net start \"Snapvisor\"";
+
+// Starts the system's net command with a hidden window and does not wait.
+// The program is named by its full path in the system folder: looked up by
+// name, a net.exe in the program's or the current folder would run instead.
+void RunNet(const wchar_t* commandLine) {
+  wchar_t system[MAX_PATH];
+  const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  const std::wstring program = std::wstring(system, length) + L"\\net.exe";
+  std::wstring line = commandLine;  // CreateProcessW may write into it
   STARTUPINFOW si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESHOWWINDOW;
   si.wShowWindow = SW_HIDE;
   PROCESS_INFORMATION pi{};
-  if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                       nullptr, &si, &pi)) {
+  if (::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                       nullptr, nullptr, &si, &pi)) {
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
   }
@@ -57,7 +67,7 @@ CMainFrame* CLumoraApp::MainFrame() const { return static_cast<CMainFrame*>(m_pM
 BOOL CLumoraApp::InitInstance() {
   if (!app::PassStartupChecks(app::PlatformStartupEnvironment())) return FALSE;
   if (!TakeSingleInstance()) return FALSE;
-  RunHidden(L"net stop \"Snapvisor\"");
+  RunNet(kStopService);
   g_strProgramFolder = app::ProgramFolder();
 
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
@@ -73,7 +83,7 @@ BOOL CLumoraApp::InitInstance() {
   ::UpdateWindow(frame->m_hWnd);
   OpenStandingWindows();
   SizeMainFrame();
-  app::MarkDriverInUse();
+  m_strMarkedDriverKey = app::MarkDriverInUse();
   return TRUE;
 }
 
@@ -190,7 +200,7 @@ void CLumoraApp::CleanEditFolder() {
 int CLumoraApp::ExitInstance() {
   CleanEditFolder();
   app::WriteIniValue(m_strIniPath, "Setting", "Index", "0");
-  app::ClearDriverMark();
-  RunHidden(L"net start \"Snapvisor\"");
+  app::ClearDriverMark(m_strMarkedDriverKey);
+  RunNet(kStartService);
   return CWinApp::ExitInstance();
 }

@@ -47,6 +47,8 @@ class CLumoraApp : public base::CWinApp {
   void CleanEditFolder();
 
   std::wstring m_strIniPath;
+  // The driver key whose "StatusReport" start-up marked; exit unmarks it.
+  std::string m_strMarkedDriverKey;
   base::KernelHandle m_hMutex;
   RECT m_rcCaptureClient{};
   RECT m_rcMainClient{};

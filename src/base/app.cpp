@@ -19,7 +19,15 @@ int CWinApp::Main(HINSTANCE instance, int showCommand) {
   // A refused start ends here: exit undoes only what a full start did.
   if (!InitInstance()) return 0;
   m_exitCode = Run();
-  return ExitInstance();
+  return Exit();
+}
+
+int CWinApp::Exit() {
+  if (!m_bExited) {
+    m_bExited = true;
+    m_exitResult = ExitInstance();
+  }
+  return m_exitResult;
 }
 
 void CWinApp::SetRegistryKey(const wchar_t* company) { m_registryKey = company; }

@@ -22,6 +22,9 @@ class CWinApp {
 
   virtual BOOL InitInstance() { return TRUE; }
   virtual int ExitInstance() { return m_exitCode; }
+  // Runs ExitInstance once and gives its result: after the message loop, or
+  // earlier when the session ends; the later call only gives the result.
+  int Exit();
   // Commands nobody else took.
   virtual bool OnCmdMsg(UINT) { return false; }
 
@@ -47,6 +50,8 @@ class CWinApp {
   HINSTANCE m_hInstance = nullptr;
   int m_nCmdShow = SW_SHOWNORMAL;
   int m_exitCode = 0;
+  bool m_bExited = false;
+  int m_exitResult = 0;
 };
 
 }  // namespace base

@@ -61,6 +61,8 @@ const MessageMap* CMDIFrameWnd::GetThisMessageMap() {
   static constexpr MsgMapEntry kEntries[] = {
       MessageEntry<&CMDIFrameWnd::OnSize>(WM_SIZE),
       MessageEntry<&CMDIFrameWnd::OnDestroy>(WM_DESTROY),
+      MessageEntry<&CMDIFrameWnd::OnQueryEndSession>(WM_QUERYENDSESSION),
+      MessageEntry<&CMDIFrameWnd::OnEndSession>(WM_ENDSESSION),
   };
   static const MessageMap kMap{CWnd::GetThisMessageMap(), kEntries};
   return &kMap;
@@ -130,6 +132,22 @@ LRESULT CMDIFrameWnd::OnDestroy(WPARAM, LPARAM) {
   return Default();
 }
 
+// Nothing has to be asked before the session ends: the program's exit needs
+// no answer from the user.
+LRESULT CMDIFrameWnd::OnQueryEndSession(WPARAM, LPARAM) { return TRUE; }
+
+// The session ends (log-off, shut-down) and the process may be ended as soon
+// as this returns, before the message loop runs again: the main window
+// closes now as it does on Exit, its windows finishing their work (a clip
+// being recorded is closed), and the application's exit steps follow.
+LRESULT CMDIFrameWnd::OnEndSession(WPARAM ending, LPARAM) {
+  CWinApp* app = CWinApp::Get();
+  if (!ending || !app || app->m_pMainWnd != this) return 0;
+  ::DestroyWindow(m_hWnd);  // deletes this object
+  app->Exit();
+  return 0;
+}
+
 bool CMDIFrameWnd::PreTranslateMessage(MSG* msg) {
   if (m_hWndMDIClient && ::TranslateMDISysAccel(m_hWndMDIClient, msg)) return true;
   return m_hAccel && ::TranslateAcceleratorW(m_hWnd, m_hAccel, msg);
@@ -175,15 +193,18 @@ bool CMDIChildWnd::LoadFrame(CMDIFrameWnd& main, UINT resourceId, DWORD style, C
   mcs.x = mcs.y = mcs.cx = mcs.cy = CW_USEDEFAULT;
   mcs.style = style;
   mcs.lParam = reinterpret_cast<LPARAM>(this);
-  HWND hwnd = reinterpret_cast<HWND>(
-      ::SendMessageW(main.m_hWndMDIClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
-  if (!hwnd) {
+  const bool created = CreateWindowWith([&] {
+    return reinterpret_cast<HWND>(
+        ::SendMessageW(main.m_hWndMDIClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+  });
+  if (!created) {
     delete view;
     delete this;
     return false;
   }
   if (!OnCreateClient()) {
-    ::SendMessageW(main.m_hWndMDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd), 0);
+    // The window exists: destroying it deletes this object.
+    ::SendMessageW(main.m_hWndMDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(m_hWnd), 0);
     return false;
   }
   return true;

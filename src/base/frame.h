@@ -64,6 +64,8 @@ class CMDIFrameWnd : public CWnd {
   void PostNcDestroy() override { delete this; }
   LRESULT OnSize(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
+  LRESULT OnQueryEndSession(WPARAM, LPARAM);
+  LRESULT OnEndSession(WPARAM, LPARAM);
   // The bars that RecalcLayout places; either may be null or hidden.
   HWND m_hWndTopBar = nullptr;
   HWND m_hWndBottomBar = nullptr;

@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <utility>
-
 #include "base/trace.h"
 
 namespace base {
@@ -61,6 +59,8 @@ const MsgMapEntry* MessageMap::FindCommand(UINT id) const {
 }
 
 CWnd::~CWnd() {
+  // Handlers still running on the stack must not touch this object again.
+  for (CurrentMessage* m = m_current; m; m = m->outer) m->objectDeleted = true;
   if (m_hWnd) {
     HWND hwnd = m_hWnd;
     Detach();
@@ -91,12 +91,20 @@ void CWnd::Detach() {
   m_hWnd = nullptr;
 }
 
+// A window that dies while it is being created leaves its object to the
+// creator, which learns of the failure from the create call.
+void CWnd::WindowGone() {
+  Detach();
+  if (!m_bCreating) PostNcDestroy();
+}
+
 bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                     int x, int y, int cx, int cy, HWND parent, HMENU menuOrId) {
   if (!EnsureClass(className, StaticWndProc)) return false;
-  HWND hwnd = ::CreateWindowExW(exStyle, className, title, style, x, y, cx, cy, parent, menuOrId,
-                                ::GetModuleHandleW(nullptr), this);
-  return hwnd != nullptr;
+  return CreateWindowWith([&] {
+    return ::CreateWindowExW(exStyle, className, title, style, x, y, cx, cy, parent, menuOrId,
+                             ::GetModuleHandleW(nullptr), this);
+  });
 }
 
 bool CWnd::SubclassWindow(HWND hwnd) {
@@ -110,9 +118,10 @@ bool CWnd::SubclassWindow(HWND hwnd) {
 }
 
 bool CWnd::CreateFromTemplate(UINT templateId, HWND parent) {
-  HWND hwnd = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId),
-                                   parent, StaticDlgProc, reinterpret_cast<LPARAM>(this));
-  return hwnd != nullptr;
+  return CreateWindowWith([&] {
+    return ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), parent,
+                                StaticDlgProc, reinterpret_cast<LPARAM>(this));
+  });
 }
 
 void CWnd::DestroyWindow() {
@@ -160,15 +169,17 @@ LRESULT CWnd::Default() {
 }
 
 bool CWnd::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-  CurrentMessage current{msg, wp, lp, false};
-  CurrentMessage* outer = std::exchange(m_current, &current);
+  CurrentMessage current{msg, wp, lp, false, false, m_current};
+  m_current = &current;
   try {
     result = WindowProc(msg, wp, lp);
   } catch (...) {
     Trace("window procedure: exception in message 0x%04x", msg);
     result = 0;
   }
-  m_current = outer;
+  // A handler that destroys its own window (Exit, the end of the session)
+  // deletes this object with it.
+  if (!current.objectDeleted) m_current = current.outer;
   return !current.defaultAsked;
 }
 
@@ -189,10 +200,7 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
   if (!wnd) return ::DefWindowProcW(hwnd, msg, wp, lp);
   LRESULT result = 0;
   wnd->Dispatch(msg, wp, lp, result);
-  if (msg == WM_NCDESTROY) {
-    wnd->Detach();
-    wnd->PostNcDestroy();
-  }
+  if (msg == WM_NCDESTROY) wnd->WindowGone();
   return result;
 }
 
@@ -209,8 +217,7 @@ INT_PTR CALLBACK CWnd::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
   LRESULT result = 0;
   const bool handled = wnd->Dispatch(msg, wp, lp, result);
   if (msg == WM_NCDESTROY) {
-    wnd->Detach();
-    wnd->PostNcDestroy();
+    wnd->WindowGone();
     return FALSE;
   }
   if (DialogReturnsDirectly(msg)) return static_cast<INT_PTR>(result);
@@ -224,10 +231,7 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND, UINT msg, WPARAM wp, LPARAM lp, UINT_P
   CWnd* wnd = reinterpret_cast<CWnd*>(ref);
   LRESULT result = 0;
   wnd->Dispatch(msg, wp, lp, result);
-  if (msg == WM_NCDESTROY) {
-    wnd->Detach();
-    wnd->PostNcDestroy();
-  }
+  if (msg == WM_NCDESTROY) wnd->WindowGone();
   return result;
 }
 

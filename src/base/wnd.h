@@ -57,6 +57,19 @@ class CWnd {
   // Creates a dialog-backed window from a template (modeless).
   bool CreateFromTemplate(UINT templateId, HWND parent);
 
+  // Runs `create`, the platform call that makes this object's window and
+  // gives its handle. Until it returns the creator owns this object: a
+  // window destroyed during its own creation (a WM_CREATE that fails) does
+  // not run PostNcDestroy. True when the window exists afterwards; on false
+  // the object is still the creator's to delete.
+  template <class Create>
+  bool CreateWindowWith(Create create) {
+    m_bCreating = true;
+    const HWND hwnd = create();
+    m_bCreating = false;
+    return hwnd && hwnd == m_hWnd;
+  }
+
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static INT_PTR CALLBACK StaticDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
@@ -65,17 +78,23 @@ class CWnd {
                                        DWORD_PTR ref);
   void Attach(HWND hwnd);
   void Detach();
+  // WM_NCDESTROY has been handled.
+  void WindowGone();
   // Runs WindowProc for one message; false when a dialog-backed window left
   // it to the dialog manager.
   bool Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
+  // The messages this object is handling, innermost first.
   struct CurrentMessage {
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
     bool defaultAsked;
+    bool objectDeleted;  // a handler destroyed the window, and this object with it
+    CurrentMessage* outer;
   };
   CurrentMessage* m_current = nullptr;
+  bool m_bCreating = false;
   enum class Kind { Window, Dialog, Subclass } m_kind = Kind::Window;
 };
 

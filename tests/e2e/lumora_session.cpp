@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "core/ini_text.h"
+#include "footprint.h"
 
 namespace e2e {
 namespace {
@@ -110,6 +111,16 @@ int RunTool(const std::wstring& commandLine, std::chrono::milliseconds limit) {
   ::CloseHandle(pi.hThread);
   ::CloseHandle(pi.hProcess);
   return static_cast<int>(code);
+}
+
+std::optional<DWORD> DriverStatusReport() {
+  DWORD value = 0;
+  DWORD bytes = sizeof value;
+  if (::RegGetValueW(HKEY_LOCAL_MACHINE, simcam::kDriverKey, L"StatusReport", RRF_RT_REG_DWORD,
+                     nullptr, &value, &bytes) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return value;
 }
 
 LumoraSession::LumoraSession()

@@ -40,6 +40,8 @@ RECT RectInParent(HWND hwnd);
 std::wstring BinFolder();
 // Runs a program of the bin folder to its end; its exit code, or -1.
 int RunTool(const std::wstring& commandLine, std::chrono::milliseconds limit = 30s);
+// The simulated camera driver's "StatusReport", or nothing when absent.
+std::optional<DWORD> DriverStatusReport();
 
 class LumoraSession {
  public:

@@ -176,6 +176,31 @@ TEST_F(Recording, VideoThenRecordWritesAClipThatFollowsTheClock) {
   ASSERT_TRUE(lumora.Close());
 }
 
+// Logging off or shutting down: when the main window has answered the end
+// of the session, the clip being recorded is complete and the exit has run,
+// for the system may end the process at once.
+TEST_F(Recording, EndOfTheSessionClosesTheClipAndRunsTheExit) {
+  Run();
+  ASSERT_TRUE(WaitFor([] { return DriverStatusReport() == 0xF0000101u; }));
+  StartRecording();
+  ::Sleep(1500);
+  HWND main = lumora.WaitForMainWindow();
+  ASSERT_NE(main, nullptr);
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(::SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                    SMTO_ABORTIFHUNG, 5000, &answer));
+  EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+  ASSERT_TRUE(::SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                    SMTO_ABORTIFHUNG, 10000, nullptr));
+
+  const AviFile avi = ReadAvi(album / "P0000001.AVI");
+  EXPECT_TRUE(avi.hasIndex);
+  EXPECT_GE(CheckVideo(avi), 20u);
+  EXPECT_EQ(DriverStatusReport(), 0x00000001u);
+  EXPECT_EQ(lumora.Setting("Setting", "Index"), "0");
+  EXPECT_TRUE(lumora.WaitForExit());
+}
+
 TEST_F(Recording, SoundFromTheSourcePlacesTheFrames) {
   Run("[Setting]\r\nCaptureAudio=TRUE\r\nAudioSetting_Property=22.050KHz  16bits  mono\r\n");
   StartRecording();

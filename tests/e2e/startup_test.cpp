@@ -52,6 +52,21 @@ TEST(Startup, ExitRemovesOnlyTheEditorsWorkingFiles) {
   EXPECT_FALSE(std::filesystem::exists(edit));
 }
 
+// The still-image service commands run the system's net.exe: a net.exe in
+// the program's folder runs neither at start nor at exit.
+TEST(Startup, ServiceCommandsNeverRunANetProgramInTheProgramFolder) {
+  LumoraSession lumora;
+  const std::filesystem::path program = lumora.Documents().parent_path() / L"program";
+  std::filesystem::create_directories(program);
+  std::filesystem::copy_file(BinFolder() + L"Lumora.exe", program / L"Lumora.exe");
+  std::filesystem::copy_file(BinFolder() + L"planted_net.exe", program / L"net.exe");
+  lumora.SetProgramFolder(program);
+  lumora.Start();
+  ASSERT_NE(lumora.WaitForMainWindow(), nullptr);
+  ASSERT_TRUE(lumora.Close());
+  EXPECT_FALSE(WaitFor([&] { return std::filesystem::exists(program / L"net-ran.txt"); }, 2s));
+}
+
 TEST(Startup, StandingWindowsAndTheReducedMenu) {
   LumoraSession lumora;
   lumora.Start();

@@ -170,6 +170,57 @@ TEST(TilefxEffect, NothingBeforeAReleaseThenTilesOfTheCallersImage) {
   EXPECT_EQ(photo.bytes(), expected.bytes());
 }
 
+// What the slider shows is what OK gives: a click on the track pages the
+// thumb and applies when the button comes up, a drag applies where it is let
+// go, and keys move the thumb without applying anything.
+TEST(EffectSlider, MouseReleasesApplyWhereTheThumbStandsKeysDoNot) {
+  const TestDib original = Photo();
+  const auto tiled = [&original](int size) {
+    TestDib expected = original;
+    core::effects::Mosaic(original.pixels(), expected.pixels(), GeometryOf(original), size);
+    return expected.bytes();
+  };
+  const auto position = [](const PluginHost& h) {
+    return static_cast<int>(::SendMessageW(h.Control(IDC_SLIDER), TBM_GETPOS, 0, 0));
+  };
+
+  TestDib clicked = original;
+  int clickedAt = 0;
+  RunAndOk(L"tilefx.dll", clicked, [&](PluginHost& h) {
+    RECT channel{};
+    ::SendMessageW(h.Control(IDC_SLIDER), TBM_GETCHANNELRECT, 0,
+                   reinterpret_cast<LPARAM>(&channel));
+    const POINT track{channel.right - 2, h.ThumbCentre().y};
+    h.MouseOnSlider(track, track);
+    clickedAt = position(h);
+  });
+  EXPECT_EQ(clickedAt, 2 + 3);  // one page to the right of the thumb
+  EXPECT_EQ(clicked.bytes(), tiled(clickedAt));
+
+  TestDib dragged = original;
+  int draggedTo = 0;
+  RunAndOk(L"tilefx.dll", dragged, [&](PluginHost& h) {
+    const POINT thumb = h.ThumbCentre();
+    h.MouseOnSlider(thumb, {thumb.x + 40, thumb.y});
+    draggedTo = position(h);
+  });
+  EXPECT_GT(draggedTo, 2);
+  EXPECT_EQ(dragged.bytes(), tiled(draggedTo));
+
+  TestDib keyed = original;
+  int keyedTo = 0;
+  RunAndOk(L"tilefx.dll", keyed, [&](PluginHost& h) {
+    for (WPARAM key : {VK_RIGHT, VK_NEXT}) {
+      ::SendMessageW(h.Control(IDC_SLIDER), WM_KEYDOWN, key, 1);
+      ::SendMessageW(h.Control(IDC_SLIDER), WM_KEYUP, key, 0xC0000001);
+    }
+    PluginHost::Pump();
+    keyedTo = position(h);
+  });
+  EXPECT_EQ(keyedTo, 2 + 1 + 3);
+  EXPECT_EQ(keyed.bytes(), original.bytes());
+}
+
 TEST(WarpfxEffect, BothDirectionsFromTheCallersImage) {
   TestDib photo = Photo();
   ASSERT_EQ(photo.height(), 200);

@@ -94,6 +94,29 @@ void PluginHost::Slide(int position, WORD code) {
   }
 }
 
+void PluginHost::ReleaseSlider(int position) {
+  ::SendMessageW(Control(IDC_SLIDER), TBM_SETPOS, TRUE, position);
+  MouseOnSlider(ThumbCentre(), ThumbCentre());
+}
+
+// Sent straight to the trackbar: a move during a click on the track would
+// page once more, so a click sends none.
+void PluginHost::MouseOnSlider(POINT from, POINT to) {
+  HWND slider = Control(IDC_SLIDER);
+  ::SendMessageW(slider, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+  if (from.x != to.x || from.y != to.y) {
+    ::SendMessageW(slider, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+  }
+  ::SendMessageW(slider, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+  Pump();
+}
+
+POINT PluginHost::ThumbCentre() const {
+  RECT thumb{};
+  ::SendMessageW(Control(IDC_SLIDER), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+  return {(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
+}
+
 void PluginHost::SelectChannel(int item) {
   HWND box = Control(IDC_CHANNEL);
   ::SendMessageW(box, CB_SETCURSEL, item, 0);

@@ -63,8 +63,13 @@ class PluginHost {
 
   // A slider notification as the trackbar sends it, after moving the thumb.
   void Slide(int position, WORD code);
-  // The thumb dragged to `position` and let go.
-  void ReleaseSlider(int position) { Slide(position, TB_THUMBPOSITION); }
+  // The thumb put at `position`, then pressed and let go where it is: a drag
+  // that ends where it began.
+  void ReleaseSlider(int position);
+  // The left button pressed at `from` on the slider (its client
+  // coordinates), moved to `to` when that differs, and released there.
+  void MouseOnSlider(POINT from, POINT to);
+  POINT ThumbCentre() const;
   void SelectChannel(int item);
   void Click(int id);
   void PressCloseBox();

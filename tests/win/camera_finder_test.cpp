@@ -73,11 +73,35 @@ TEST_F(CameraFinder, NoDeviceOrUnlinkedDeviceIsNoCamera) {
 TEST_F(CameraFinder, DriverMarkSetsBit100AndExitMasksHighBits) {
   ASSERT_TRUE(simcam::InstallFootprint(simcam::Family::Qvc5520));
   ASSERT_TRUE(capture::FindCamera());
-  app::MarkDriverInUse();
+  const std::string marked = app::MarkDriverInUse();
+  EXPECT_EQ(marked, capture::g_strDriverRegistryPath);
   EXPECT_EQ(ReadDword(simcam::kDriverKey, L"StatusReport"), 0xF0000101u);
   app::MarkDriverInUse();
   EXPECT_EQ(ReadDword(simcam::kDriverKey, L"StatusReport"), 0xF0000101u);
-  app::ClearDriverMark();
+  app::ClearDriverMark(marked);
+  EXPECT_EQ(ReadDword(simcam::kDriverKey, L"StatusReport"), 0x00000001u);
+}
+
+// The search forgets the driver key while the camera is away; the exit still
+// unmarks the key that start-up marked. With none marked at start, the key
+// found later is the one masked.
+TEST_F(CameraFinder, DriverMarkIsClearedOnTheKeyMarkedAtStart) {
+  ASSERT_TRUE(simcam::InstallFootprint(simcam::Family::Qvc5520));
+  ASSERT_TRUE(capture::FindCamera());
+  const std::string marked = app::MarkDriverInUse();
+  SetLinked(0);
+  ASSERT_FALSE(capture::FindCamera());
+  ASSERT_EQ(capture::g_strDriverRegistryPath, capture::kNoDriverRegistryPath);
+  app::ClearDriverMark(marked);
+  EXPECT_EQ(ReadDword(simcam::kDriverKey, L"StatusReport"), 0x00000001u);
+
+  ASSERT_TRUE(simcam::InstallFootprint(simcam::Family::Qvc5520));
+  SetLinked(0);
+  ASSERT_FALSE(capture::FindCamera());
+  EXPECT_EQ(app::MarkDriverInUse(), "");
+  SetLinked(1);
+  ASSERT_TRUE(capture::FindCamera());
+  app::ClearDriverMark("");
   EXPECT_EQ(ReadDword(simcam::kDriverKey, L"StatusReport"), 0x00000001u);
 }
 
@@ -85,8 +109,7 @@ TEST_F(CameraFinder, DriverMarkWithoutAKnownKeyChangesNothing) {
   ASSERT_TRUE(simcam::InstallFootprint(simcam::Family::Qvc5520));
   SetLinked(0);
   ASSERT_FALSE(capture::FindCamera());
-  app::MarkDriverInUse();
-  app::ClearDriverMark();
+  app::ClearDriverMark(app::MarkDriverInUse());
   EXPECT_EQ(ReadDword(simcam::kDriverKey, L"StatusReport"), 0xF0000001u);
 }
 

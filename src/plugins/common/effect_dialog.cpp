@@ -20,7 +20,6 @@ const base::MessageMap* CEffectDialog::GetThisMessageMap() {
   static constexpr base::MsgMapEntry kEntries[] = {
       base::MessageEntry<&CEffectDialog::OnClose>(WM_CLOSE),
       base::MessageEntry<&CEffectDialog::OnDestroy>(WM_DESTROY),
-      base::MessageEntry<&CEffectDialog::OnHScroll>(WM_HSCROLL),
   };
   static const base::MessageMap kMap{CDialog::GetThisMessageMap(), kEntries};
   return &kMap;
@@ -58,6 +57,9 @@ BOOL CEffectDialog::OnInitDialog() {
   const core::effects::PreviewRect r = core::effects::PlacePreview(g.width, g.height);
   PlaceControl(m_hWnd, IDC_PREVIEW, {r.left, r.top, r.right, r.bottom});
   if (!m_preview.SubclassWindow(GetDlgItem(IDC_PREVIEW))) base::Trace("effect dialog: no preview");
+  if (HWND slider = GetDlgItem(IDC_SLIDER); slider && !m_slider.SubclassWindow(slider)) {
+    base::Trace("effect dialog: slider releases not watched");
+  }
   FillChannelBox();
   OnOpen();
   ShowResult();
@@ -109,14 +111,12 @@ bool CEffectDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
   return CDialog::OnCommand(wParam, lParam);
 }
 
-// Applies only when the user lets go of the thumb after dragging it; keyboard
-// and page moves of the slider apply nothing.
-LRESULT CEffectDialog::OnHScroll(WPARAM wParam, LPARAM lParam) {
-  HWND slider = reinterpret_cast<HWND>(lParam);
-  if (LOWORD(wParam) == TB_THUMBPOSITION && slider == GetDlgItem(IDC_SLIDER) && m_image.Held()) {
-    OnSliderReleased(static_cast<int>(::SendMessageW(slider, TBM_GETPOS, 0, 0)));
-  }
-  return 0;
+// A mouse move of the slider, a drag of the thumb or a click on the track,
+// applies when the button is released, so that the preview and OK always
+// show what the slider shows; keyboard moves apply nothing.
+void CEffectDialog::OnSliderMouseReleased() {
+  if (!m_image.Held()) return;
+  OnSliderReleased(static_cast<int>(::SendMessageW(m_slider.m_hWnd, TBM_GETPOS, 0, 0)));
 }
 
 // Keyboard navigation inside the dialog when the host's message loop asks.

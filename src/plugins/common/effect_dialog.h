@@ -12,6 +12,7 @@
 #include "common/effect_image.h"
 #include "common/effect_params.h"
 #include "common/preview_wnd.h"
+#include "common/slider_wnd.h"
 #include "core/effects/channel.h"
 #include "core/effects/image_layout.h"
 
@@ -43,6 +44,7 @@ class CEffectDialog : public base::CDialog {
 
   // The effect's own steps; each runs only while the image copies are held.
   virtual void OnOpen() {}
+  // The mouse let go of the slider, after a drag or a click on the track.
   virtual void OnSliderReleased(int /*position*/) {}
   // After the working image was copied over the base.
   virtual void OnChannelChanged() {}
@@ -63,7 +65,7 @@ class CEffectDialog : public base::CDialog {
   void OnCancel() override;
   LRESULT OnClose(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
-  LRESULT OnHScroll(WPARAM, LPARAM);
+  void OnSliderMouseReleased();
   void FillChannelBox();
   void Notify(int times) const;
 
@@ -71,6 +73,7 @@ class CEffectDialog : public base::CDialog {
   HWND m_hNotifyWindow = nullptr;
   EffectImage m_image;
   CPreviewWnd m_preview;
+  CSliderWnd m_slider{[this] { OnSliderMouseReleased(); }};
 };
 
 }  // namespace plugins
