@@ -58,7 +58,11 @@ void CVideoWndView::OnVideoButton() {
   m_pDevGraph->EnableSnapshot(false);
   m_bStopRequested = false;
   const int delay = core::AtoiC(Setting("VideoDelayTime", "0"));
+  const HWND self = m_hWnd;
   if (delay != 0) CCountdownDlg(::GetAncestor(m_hWnd, GA_ROOT), delay).DoModal();
+  // The end of the session closes the windows, this view included, under
+  // the countdown; then nothing of it may be touched.
+  if (!::IsWindow(self)) return;
   if (m_bRecording) return;
   // The camera may have gone during the countdown: without it no tick
   // would ever count, so the recording could never be stopped.

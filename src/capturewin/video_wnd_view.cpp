@@ -309,7 +309,9 @@ void CVideoWndView::OnImageButton() {
   if (!g_bDevicePresent || m_buffer1.empty() || !m_pDevGraph) return;
   m_pDevGraph->CopyLatestFrame();
   const int delay = core::AtoiC(app::ReadIniValue(m_strIniPath, "Setting", "ImageDelayTime", "0"));
+  const HWND self = m_hWnd;
   if (delay != 0) CCountdownDlg(::GetAncestor(m_hWnd, GA_ROOT), delay).DoModal();
+  if (!::IsWindow(self)) return;  // closed under the countdown (end of the session)
 
   const std::string format =
       core::ToUpperAscii(app::ReadIniValue(m_strIniPath, "Setting", "ImageFormat", "BMP"));

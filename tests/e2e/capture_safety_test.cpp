@@ -136,6 +136,24 @@ TEST_F(CaptureSafety, CameraGoneDuringTheVideoCountdownStartsNoRecording) {
   ASSERT_TRUE(lumora.Close());
 }
 
+// Logging off during the countdown closes the windows under it: the press
+// must not go on with a view that is gone.
+TEST_F(CaptureSafety, EndOfTheSessionDuringTheCountdownEndsCleanly) {
+  Run(L"Video - 352x288", "[Setting]\r\nVideoDelayTime=3\r\n");
+  Press(view, IDC_VIDEO_BUTTON);
+  ASSERT_TRUE(lumora.WaitForDialog(5s).has_value());  // the countdown
+  HWND main = lumora.WaitForMainWindow();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(::SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                    SMTO_ABORTIFHUNG, 5000, nullptr));
+  ASSERT_TRUE(::SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                    SMTO_ABORTIFHUNG, 10000, nullptr));
+  ASSERT_TRUE(lumora.WaitForExit());
+  EXPECT_EQ(lumora.ExitCode(), 0u);
+  EXPECT_FALSE(fs::exists(album / "P0000001.AVI"));
+  EXPECT_EQ(DriverStatusReport(), 0x00000001u);
+}
+
 // A compressor record whose length field runs past its text leaves the
 // clip without a video stream: the user is told and nothing records.
 TEST_F(CaptureSafety, AClipWithoutAVideoStreamIsReportedAndNotRecorded) {
