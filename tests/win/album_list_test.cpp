@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -239,27 +240,39 @@ TEST_F(AlbumPanes, SortedDetailsKeepTheSelectionWithTheFiles) {
 
 // The thread that builds the list is the one that runs every window of the
 // program: while a "Read picture data failed!" box of the build is open, a
-// capture may end and hand over its file. The timer below does that from
-// inside the box's message loop.
+// capture may end and hand over its file. A hook on this thread does that
+// as the first box comes up, inside the box's own message handling.
 struct AddDuringBox {
   CFileListView* list = nullptr;
   fs::path path;
+  HHOOK hook = nullptr;
   std::vector<void*> reused;  // heap blocks of the size the cell array had
   static inline AddDuringBox* s_current = nullptr;
 
-  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    ::KillTimer(nullptr, id);
-    AddDuringBox& self = *s_current;
-    const std::size_t cellBytes = sizeof(void*) * static_cast<std::size_t>(self.list->Count());
-    WriteBytes(self.path, BitmapFile(16, 12));  // a still, just written
-    self.list->AddFile(self.path.wstring());
+  static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
+    AddDuringBox* self = s_current;
+    if (code == HCBT_ACTIVATE && self && self->hook) {
+      wchar_t cls[16] = {};
+      ::GetClassNameW(reinterpret_cast<HWND>(wParam), cls, 16);
+      if (std::wstring(cls) == L"#32770") {
+        ::UnhookWindowsHookEx(std::exchange(self->hook, nullptr));
+        self->AddNow();
+      }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+
+  void AddNow() {
+    const std::size_t cellBytes = sizeof(void*) * static_cast<std::size_t>(list->Count());
+    WriteBytes(path, BitmapFile(16, 12));  // a still, just written
+    list->AddFile(path.wstring());
     // Whatever the heap gives back now is filled with garbage, so that a
     // cell array let go of while it is being walked is found out at once
     // rather than read as if it were still alive.
     for (int i = 0; i < 200; ++i) {
       void* block = std::malloc(cellBytes);
       if (block) std::memset(block, 0xDD, cellBytes);
-      self.reused.push_back(block);
+      reused.push_back(block);
     }
   }
 };
@@ -276,8 +289,10 @@ TEST_F(AlbumPanes, FileHandedOverWhileTheListIsBuiltIsAddedAfterIt) {
   during.path = added;
   AddDuringBox::s_current = &during;
   BoxAnswerer boxes;
-  ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, AddDuringBox::OnTimer);
+  during.hook = ::SetWindowsHookExW(WH_CBT, AddDuringBox::OnCbt, nullptr, ::GetCurrentThreadId());
+  ASSERT_NE(during.hook, nullptr);
   Show(core::DisplayMode::Large);
+  if (during.hook) ::UnhookWindowsHookEx(during.hook);
   for (void* block : during.reused) std::free(block);
   AddDuringBox::s_current = nullptr;
 
