@@ -1,5 +1,7 @@
 #include "base/app.h"
 
+#include "base/frame.h"
+
 namespace base {
 namespace {
 CWinApp* g_app = nullptr;
@@ -45,12 +47,27 @@ bool CWinApp::PreTranslate(MSG& msg) {
   return false;
 }
 
+// Paint requests, the system's caret timer and mouse moves come by
+// themselves; anything else may change what a command's button shows.
+bool CWinApp::IsIdleMessage(const MSG& msg) {
+  return msg.message != WM_PAINT && msg.message != 0x0118 && msg.message != WM_MOUSEMOVE &&
+         msg.message != WM_NCMOUSEMOVE;
+}
+
+// The message loop; once the queue runs empty after a message that may
+// have changed something, the main frame updates its toolbar states.
 int CWinApp::Run() {
   MSG msg{};
+  bool idleDue = true;
   for (;;) {
+    if (idleDue && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      idleDue = false;
+      if (auto* frame = dynamic_cast<CMDIFrameWnd*>(m_pMainWnd)) frame->OnIdleUpdate();
+    }
     const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(msg.wParam);
     if (got == -1) return -1;
+    if (IsIdleMessage(msg)) idleDue = true;
     if (PreTranslate(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);

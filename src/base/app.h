@@ -44,6 +44,7 @@ class CWinApp {
 
  private:
   bool PreTranslate(MSG& msg);
+  static bool IsIdleMessage(const MSG& msg);
 
   std::wstring m_appName;
   std::wstring m_registryKey;

@@ -63,6 +63,7 @@ const MessageMap* CMDIFrameWnd::GetThisMessageMap() {
       MessageEntry<&CMDIFrameWnd::OnDestroy>(WM_DESTROY),
       MessageEntry<&CMDIFrameWnd::OnQueryEndSession>(WM_QUERYENDSESSION),
       MessageEntry<&CMDIFrameWnd::OnEndSession>(WM_ENDSESSION),
+      MessageEntry<&CMDIFrameWnd::OnInitMenuPopup>(WM_INITMENUPOPUP),
   };
   static const MessageMap kMap{CWnd::GetThisMessageMap(), kEntries};
   return &kMap;
@@ -153,8 +154,41 @@ bool CMDIFrameWnd::PreTranslateMessage(MSG* msg) {
   return m_hAccel && ::TranslateAcceleratorW(m_hWnd, m_hAccel, msg);
 }
 
-bool CMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM) {
+bool CMDIFrameWnd::RouteCommandState(CommandState& state) {
+  if (CMDIChildWnd* child = MDIGetActive(); child && child->RouteCommandState(state)) return true;
+  if (OnCommandState(state)) return true;
+  state.enabled = false;
+  state.checked = false;
+  return false;
+}
+
+// Every plain entry of a menu that opens shows its command's state.
+LRESULT CMDIFrameWnd::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = Default();
+  if (HIWORD(lParam)) return result;  // the window menu
+  const HMENU menu = reinterpret_cast<HMENU>(wParam);
+  const int count = ::GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    const UINT id = ::GetMenuItemID(menu, i);
+    if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separator or submenu
+    CommandState state{id};
+    RouteCommandState(state);
+    ::EnableMenuItem(menu, static_cast<UINT>(i),
+                     MF_BYPOSITION | (state.enabled ? MF_ENABLED : MF_GRAYED));
+    ::CheckMenuItem(menu, static_cast<UINT>(i),
+                    MF_BYPOSITION | (state.checked ? MF_CHECKED : MF_UNCHECKED));
+  }
+  return result;
+}
+
+bool CMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
   const UINT id = LOWORD(wParam);
+  // A menu entry or key of a disabled command does nothing (its entry is
+  // grey, and the key must not do what the entry cannot).
+  if (lParam == 0 && HIWORD(wParam) <= 1) {
+    CommandState state{id};
+    if (RouteCommandState(state) && !state.enabled) return true;
+  }
   if (CMDIChildWnd* child = MDIGetActive(); child && child->RouteCommand(id)) return true;
   if (OnCmdMsg(id)) return true;
   CWinApp* app = CWinApp::Get();
@@ -233,6 +267,11 @@ void CMDIChildWnd::InitialUpdateFrame() {
 bool CMDIChildWnd::RouteCommand(UINT id) {
   if (m_pView && m_pView->OnCmdMsg(id)) return true;
   return OnCmdMsg(id);
+}
+
+bool CMDIChildWnd::RouteCommandState(CommandState& state) {
+  if (m_pView && m_pView->OnCommandState(state)) return true;
+  return OnCommandState(state);
 }
 
 bool CMDIChildWnd::OnCommand(WPARAM wParam, LPARAM) { return RouteCommand(LOWORD(wParam)); }

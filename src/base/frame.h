@@ -55,6 +55,13 @@ class CMDIFrameWnd : public CWnd {
   bool PreTranslateMessage(MSG* msg) override;
   static const MessageMap* GetThisMessageMap();
 
+  // The state of a command along the command route: the active view, its
+  // frame, this frame; false when none of them handles the command, which
+  // is then shown disabled.
+  bool RouteCommandState(CommandState& state);
+  // The program went idle: bring the toolbars' button states up to date.
+  virtual void OnIdleUpdate() {}
+
  protected:
   const MessageMap* GetMessageMap() const override;
   // The frame's own parts (toolbars, status bar); false fails the creation.
@@ -66,6 +73,7 @@ class CMDIFrameWnd : public CWnd {
   LRESULT OnDestroy(WPARAM, LPARAM);
   LRESULT OnQueryEndSession(WPARAM, LPARAM);
   LRESULT OnEndSession(WPARAM, LPARAM);
+  LRESULT OnInitMenuPopup(WPARAM, LPARAM);
   // The bars that RecalcLayout places; either may be null or hidden.
   HWND m_hWndTopBar = nullptr;
   HWND m_hWndBottomBar = nullptr;
@@ -86,6 +94,7 @@ class CMDIChildWnd : public CWnd {
   void SetActiveView(CView* view) { m_pView = view; }
   // Commands: the active view, then this frame.
   bool RouteCommand(UINT id);
+  bool RouteCommandState(CommandState& state);
   void SetTitle(const wchar_t* title) { ::SetWindowTextW(m_hWnd, title); }
   static const MessageMap* GetThisMessageMap();
 

@@ -18,6 +18,18 @@ namespace base {
 
 class CWnd;
 
+// What a command's menu entry and toolbar button show; a window that handles
+// the command fills it in when a menu opens or the program goes idle.
+struct CommandState {
+  UINT id = 0;
+  bool enabled = true;
+  bool checked = false;  // a check mark on the menu entry, a pressed button
+};
+
+// The pseudo message of command-state entries: above every window message,
+// so that no message a window receives can match such an entry.
+inline constexpr UINT kCommandStateMessage = 0x10000;
+
 struct MsgMapEntry {
   UINT message;  // WM_COMMAND for command entries
   UINT idFirst;  // command id range; 0..0 for message entries
@@ -31,6 +43,7 @@ struct MessageMap {
 
   const MsgMapEntry* FindMessage(UINT message) const;
   const MsgMapEntry* FindCommand(UINT id) const;
+  const MsgMapEntry* FindCommandState(UINT id) const;
 };
 
 namespace detail {
@@ -57,6 +70,11 @@ LRESULT CallCommandRange(CWnd& w, WPARAM wp, LPARAM) {
   (static_cast<ClassOf<Fn>&>(w).*Fn)(LOWORD(wp));
   return 0;
 }
+template <auto Fn>
+LRESULT CallCommandState(CWnd& w, WPARAM, LPARAM lp) {
+  (static_cast<ClassOf<Fn>&>(w).*Fn)(*reinterpret_cast<CommandState*>(lp));
+  return 0;
+}
 }  // namespace detail
 
 // Handler: LRESULT T::Fn(WPARAM, LPARAM).
@@ -73,6 +91,13 @@ constexpr MsgMapEntry CommandEntry(UINT id) {
 template <auto Fn>
 constexpr MsgMapEntry CommandRangeEntry(UINT first, UINT last) {
   return {WM_COMMAND, first, last, &detail::CallCommandRange<Fn>};
+}
+
+// State rule of a command: void T::Fn(CommandState&). A window with a
+// command entry and no state entry shows the command enabled.
+template <auto Fn>
+constexpr MsgMapEntry CommandStateEntry(UINT id) {
+  return {kCommandStateMessage, id, id, &detail::CallCommandState<Fn>};
 }
 
 }  // namespace base

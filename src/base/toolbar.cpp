@@ -1,5 +1,6 @@
 #include "base/toolbar.h"
 
+#include "base/frame.h"
 #include "base/handles.h"
 
 namespace base {
@@ -66,6 +67,21 @@ bool CToolBar::SetBitmap(HBITMAP bitmap) {
 
 void CToolBar::SetButtonState(UINT command, BYTE state) {
   ::SendMessageW(m_hWnd, TB_SETSTATE, command, MAKELPARAM(state, 0));
+}
+
+void CToolBar::UpdateStates(CMDIFrameWnd& frame) {
+  if (!m_hWnd) return;
+  for (const UINT id : m_commands) {
+    if (id == 0) continue;
+    const LRESULT old = ::SendMessageW(m_hWnd, TB_GETSTATE, id, 0);
+    if (old == -1) continue;
+    CommandState state{id};
+    frame.RouteCommandState(state);
+    BYTE now = static_cast<BYTE>(old) & ~(TBSTATE_ENABLED | TBSTATE_PRESSED);
+    if (state.enabled) now |= TBSTATE_ENABLED;
+    if (state.checked) now |= TBSTATE_PRESSED;
+    if (now != static_cast<BYTE>(old)) SetButtonState(id, now);
+  }
 }
 
 bool CStatusBar::Create(HWND parent, UINT id) {

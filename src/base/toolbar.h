@@ -10,6 +10,8 @@
 
 namespace base {
 
+class CMDIFrameWnd;
+
 class CToolBar {
  public:
   CToolBar() = default;
@@ -26,6 +28,9 @@ class CToolBar {
   // The command ids of the buttons, 0 for separators.
   const std::vector<UINT>& Commands() const { return m_commands; }
   void SetButtonState(UINT command, BYTE state);
+  // Shows each button's command state as `frame` routes it: enabled or
+  // not, pressed when checked.
+  void UpdateStates(CMDIFrameWnd& frame);
   HWND m_hWnd = nullptr;
 
  private:

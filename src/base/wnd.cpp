@@ -58,6 +58,15 @@ const MsgMapEntry* MessageMap::FindCommand(UINT id) const {
   return nullptr;
 }
 
+const MsgMapEntry* MessageMap::FindCommandState(UINT id) const {
+  for (const MessageMap* map = this; map; map = map->base) {
+    for (const MsgMapEntry& e : map->entries) {
+      if (e.message == kCommandStateMessage && id >= e.idFirst && id <= e.idLast) return &e;
+    }
+  }
+  return nullptr;
+}
+
 CWnd::~CWnd() {
   // Handlers still running on the stack must not touch this object again.
   for (CurrentMessage* m = m_current; m; m = m->outer) m->objectDeleted = true;
@@ -132,6 +141,19 @@ bool CWnd::OnCmdMsg(UINT id) {
   const MsgMapEntry* e = GetMessageMap()->FindCommand(id);
   if (!e) return false;
   e->call(*this, id, 0);
+  return true;
+}
+
+bool CWnd::OnCommandState(CommandState& state) {
+  if (const MsgMapEntry* e = GetMessageMap()->FindCommandState(state.id)) {
+    state.enabled = true;
+    state.checked = false;
+    e->call(*this, 0, reinterpret_cast<LPARAM>(&state));
+    return true;
+  }
+  if (!GetMessageMap()->FindCommand(state.id)) return false;
+  state.enabled = true;
+  state.checked = false;
   return true;
 }
 

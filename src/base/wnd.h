@@ -29,6 +29,9 @@ class CWnd {
 
   // Carries out a command if this object's map has it.
   virtual bool OnCmdMsg(UINT id);
+  // Fills `state` for a command this window handles (its state entry, or
+  // enabled for a plain command entry); false when it does not handle it.
+  virtual bool OnCommandState(CommandState& state);
 
   // Gives the message to the translation of this window before dispatch.
   virtual bool PreTranslateMessage(MSG* msg);

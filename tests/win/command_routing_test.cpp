@@ -60,11 +60,18 @@ class TestChild : public base::CMDIChildWnd {
 };
 
 class TestFrame : public base::CMDIFrameWnd {
+ public:
+  bool m_bThreeAllowed = true;
+  bool m_bFiveChecked = false;
+
  protected:
   const base::MessageMap* GetMessageMap() const override {
     static constexpr base::MsgMapEntry kEntries[] = {
         base::CommandEntry<&TestFrame::OnThree>(3),
+        base::CommandStateEntry<&TestFrame::OnThreeState>(3),
         base::CommandEntry<&TestFrame::OnTwo>(2),
+        base::CommandEntry<&TestFrame::OnFive>(5),
+        base::CommandStateEntry<&TestFrame::OnFiveState>(5),
     };
     static const base::MessageMap kMap{CMDIFrameWnd::GetThisMessageMap(), kEntries};
     return &kMap;
@@ -72,8 +79,18 @@ class TestFrame : public base::CMDIFrameWnd {
 
  private:
   void OnThree() { g_log += "frame;"; }
+  void OnThreeState(base::CommandState& state) { state.enabled = m_bThreeAllowed; }
   void OnTwo() { g_log += "frame2;"; }
+  void OnFive() { g_log += "five;"; }
+  void OnFiveState(base::CommandState& state) { state.checked = m_bFiveChecked; }
 };
+
+// The state of `id` as a menu would show it.
+base::CommandState StateOf(TestFrame& frame, UINT id) {
+  base::CommandState state{id};
+  frame.RouteCommandState(state);
+  return state;
+}
 
 TEST(CommandRouting, ViewThenChildThenMainFrameThenApplication) {
   TestApp app;
@@ -95,6 +112,48 @@ TEST(CommandRouting, ViewThenChildThenMainFrameThenApplication) {
   EXPECT_EQ(g_log, "child1;");
 
   ::DestroyWindow(frame->m_hWnd);  // the frames delete themselves
+}
+
+// Menus and toolbars ask the same route: the first window that handles a
+// command decides its state; a command nobody handles is disabled; a menu
+// entry or key of a disabled command does nothing.
+TEST(CommandRouting, StatesFollowTheRouteAndDisabledCommandsDoNothing) {
+  TestApp app;
+  auto* frame = new TestFrame;
+  ASSERT_TRUE(frame->LoadFrame(128, WS_OVERLAPPEDWINDOW));
+  auto* child = new TestChild;
+  ASSERT_TRUE(child->LoadFrame(*frame, 128, WS_OVERLAPPEDWINDOW, new TestView));
+  child->InitialUpdateFrame();
+
+  EXPECT_TRUE(StateOf(*frame, 1).enabled);   // the view's plain command
+  EXPECT_TRUE(StateOf(*frame, 2).enabled);   // the child's, before the frame's
+  EXPECT_FALSE(StateOf(*frame, 99).enabled);  // nobody's
+  frame->m_bThreeAllowed = false;
+  EXPECT_FALSE(StateOf(*frame, 3).enabled);
+  frame->m_bFiveChecked = true;
+  EXPECT_TRUE(StateOf(*frame, 5).checked);
+
+  g_log.clear();
+  ::SendMessageW(frame->m_hWnd, WM_COMMAND, MAKEWPARAM(3, 1), 0);  // accelerator
+  ::SendMessageW(frame->m_hWnd, WM_COMMAND, MAKEWPARAM(3, 0), 0);  // menu
+  EXPECT_EQ(g_log, "");
+  frame->m_bThreeAllowed = true;
+  ::SendMessageW(frame->m_hWnd, WM_COMMAND, MAKEWPARAM(3, 1), 0);
+  EXPECT_EQ(g_log, "frame;");
+
+  // An opening menu shows the states: grey and check marks.
+  HMENU menu = ::CreatePopupMenu();
+  ::AppendMenuW(menu, MF_STRING, 3, L"three");
+  ::AppendMenuW(menu, MF_STRING, 5, L"five");
+  ::AppendMenuW(menu, MF_STRING, 99, L"nobody");
+  frame->m_bThreeAllowed = false;
+  ::SendMessageW(frame->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+  EXPECT_TRUE(::GetMenuState(menu, 3, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_TRUE(::GetMenuState(menu, 5, MF_BYCOMMAND) & MF_CHECKED);
+  EXPECT_FALSE(::GetMenuState(menu, 5, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_TRUE(::GetMenuState(menu, 99, MF_BYCOMMAND) & MF_GRAYED);
+  ::DestroyMenu(menu);
+  ::DestroyWindow(frame->m_hWnd);
 }
 
 TEST(CommandRouting, ViewsHearWhenTheirFrameIsActivated) {
