@@ -180,5 +180,61 @@
 #define IDS_DEVICE_PLUGGED_OUT 57407
 #define IDS_DEVICE_PLUGGED_IN 57408
 
+// Editing and video modes: the main frame's editing and video toolbars with
+// their button images, the video frame's icon, the button texts, the window
+// titles and the help notice.
+#define IDR_EDIT_TOOLS 185
+#define IDR_VIDEO_TOOLS 216
+#define IDB_EDIT_TOOLS 237      // an editable picture
+#define IDB_EDIT_TOOLS_BIG 278  // a picture over the size limit: effects and rotations greyed
+#define IDB_VIDEO_TOOLS 218
+#define IDI_VIDEO_FRAME 240
+#define ID_TB_EDIT_BACK 32862
+#define ID_TB_EDIT_OPEN 32864
+#define ID_TB_EDIT_SAVE 32865
+#define ID_TB_EDIT_BRIGHTNESS 32866
+#define ID_TB_EDIT_CONTRAST 32867
+#define ID_TB_EDIT_SHARPNESS 32868
+#define ID_TB_EDIT_MOSAIC 32869
+#define ID_TB_EDIT_CONCAVECON 32870
+#define ID_TB_EDIT_ROTATE_CCW 32871
+#define ID_TB_EDIT_ROTATE_CW 32872
+#define ID_TB_EDIT_ZOOM_IN 32873
+#define ID_TB_EDIT_ZOOM_OUT 32874
+#define ID_TB_EDIT_FIT_IN_WINDOW 32875
+#define ID_TB_EDIT_ONE_TO_ONE 32876
+#define ID_TB_EDIT_PRINT 32877
+// Shares its number with ID_IMAGE_SAVE_AS of the album file list: the album
+// window is closed whenever the editing toolbar is up.
+#define ID_TB_EDIT_NEXT 32968
+#define ID_TB_EDIT_PREV 32969
+#define ID_TB_VIDEO_BACK 32914
+#define ID_TB_VIDEO_OPEN 32915
+#define ID_TB_VIDEO_SAVE 32916
+#define ID_TB_VIDEO_PREV 32917
+#define ID_TB_VIDEO_NEXT 32918
+// Listed by the video toolbar after its five buttons, without images or
+// handlers.
+#define ID_TB_VIDEO_SPARE_1 32919
+#define ID_TB_VIDEO_SPARE_2 32920
+#define ID_TB_VIDEO_SPARE_3 32921
+#define ID_TB_VIDEO_SPARE_4 32922
+#define ID_TB_VIDEO_SPARE_5 32923
+#define ID_TB_VIDEO_SPARE_6 32924
+#define ID_TB_VIDEO_SPARE_7 32925
+#define ID_TB_VIDEO_SPARE_8 32926
+#define ID_TB_VIDEO_SPARE_9 32927
+#define ID_TB_VIDEO_SPARE_10 32928
+#define ID_TB_VIDEO_SPARE_11 32929
+#define ID_TB_VIDEO_SPARE_12 32930
+#define IDS_TB_BACK 57346
+#define IDS_TB_EDIT_PREV 57347
+#define IDS_TB_EDIT_NEXT 57348
+#define IDS_TB_VIDEO_PREV 57349
+#define IDS_TB_VIDEO_NEXT 57350
+#define IDS_EDITING_TITLE 57359        // followed by the file name and ")"
+#define IDS_VIDEO_PLAYING_TITLE 57360  // followed by the file name and ")"
+#define IDS_HELP_MISSING 57398
+
 // Toolbar resource type.
 #define RT_LUMORA_TOOLBAR 241
