@@ -4,7 +4,6 @@
 #include "album/file_tree_view.h"
 #include "app/lumora_app.h"
 #include "base/strings.h"
-#include "editor/main_frame.h"
 #include "res/resource.h"
 
 namespace {
@@ -73,7 +72,7 @@ bool CChildFrame::CreateAlbumLayout() {
     delete tree;
     return false;
   }
-  auto* list = new CFileListView;
+  auto* list = new CFileListView(m_pHost);
   list->SetParentFrame(this);
   if (!list->CreateView(m_wndSplitter.m_hWnd, kListId)) {
     delete list;
@@ -118,15 +117,7 @@ LRESULT CChildFrame::OnNotify(WPARAM, LPARAM lParam) {
     ShowModeDropDown();
     return TBDDRET_DEFAULT;
   }
-  if (header->code == TTN_GETDISPINFOW) {
-    auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lParam);
-    static std::wstring text;  // must outlive this notification
-    text = base::LoadResString(static_cast<UINT>(tip->hdr.idFrom));
-    const std::size_t newline = text.find(L'\n');
-    text = newline == std::wstring::npos ? std::wstring() : text.substr(newline + 1);
-    tip->lpszText = text.data();
-    return 0;
-  }
+  if (base::AnswerToolTip(lParam)) return 0;
   return Default();
 }
 
@@ -158,10 +149,10 @@ void CChildFrame::OnBrowse(UINT id) {
                                                      : core::DisplayMode::Large);
 }
 
-// Help, print and e-mail belong to the main window. Its own table is asked
-// directly: a WM_COMMAND would come back here through the active child.
+// Help, print and e-mail belong to the main window (a WM_COMMAND to it
+// would come back here through the active child).
 void CChildFrame::OnMainFrameCommand(UINT id) {
-  if (CMainFrame* main = theApp.MainFrame()) main->OnCmdMsg(id);
+  if (m_pHost) m_pHost->RunMainCommand(id);
 }
 
 void CChildFrame::OnDeleteKey() {
@@ -174,14 +165,13 @@ void CChildFrame::OnDeleteKey() {
 }
 
 void CChildFrame::PostNcDestroy() {
-  CMainFrame* main = theApp.MainFrame();
   if (g_pCaptureFrame == this) {
     g_pCaptureFrame = nullptr;
-    if (main) main->OnCaptureWindowClosed();
+    if (m_pHost) m_pHost->StandingWindowClosed(StandingWindow::kCapture);
   }
   if (g_pAlbumFrame == this) {
     g_pAlbumFrame = nullptr;
-    if (main) main->OnAlbumWindowClosed();
+    if (m_pHost) m_pHost->StandingWindowClosed(StandingWindow::kAlbum);
   }
   CMDIChildWnd::PostNcDestroy();
 }

@@ -4,6 +4,7 @@
 // carries the album toolbar and splits its client area between the album
 // tree and the file list. It tells the main frame and the rest of the
 // program when its window goes.
+#include "album/album_host.h"
 #include "base/frame.h"
 #include "base/handles.h"
 #include "base/splitter.h"
@@ -15,6 +16,9 @@ class CFileListView;
 class CChildFrame : public base::CMDIChildWnd {
  public:
   static constexpr int kTreeWidth = 100;
+
+  // `host` is the main window that holds the standing windows.
+  explicit CChildFrame(AlbumHost* host) : m_pHost(host) {}
 
  protected:
   const base::MessageMap* GetMessageMap() const override;
@@ -38,4 +42,5 @@ class CChildFrame : public base::CMDIChildWnd {
   base::Bitmap m_bmpTools;
   base::CSplitter m_wndSplitter;
   CFileListView* m_pList = nullptr;
+  AlbumHost* m_pHost;
 };

@@ -11,7 +11,6 @@
 #include "base/splitter.h"
 #include "base/strings.h"
 #include "core/text.h"
-#include "editor/main_frame.h"
 #include "res/resource.h"
 
 CFileListView* g_pFileListView = nullptr;
@@ -125,6 +124,7 @@ void CFileListView::Message(UINT id, const std::wstring& arg) const {
 }
 
 void CFileListView::WriteCurrentFile(const std::wstring& path) {
+  m_strCurrentFile = path;
   app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectFile", base::Narrow(path));
 }
 
@@ -603,11 +603,10 @@ void CFileListView::OnCellRightClick(ThumbnailCell& cell) {
   ShowImageMenu();
 }
 
-// The editor and the player take the current file from the main window.
+// The main window opens the current file: a clip in the player, anything
+// else in the editor.
 void CFileListView::OpenCurrentFile() {
-  if (CMainFrame* main = theApp.MainFrame()) {
-    ::PostMessageW(main->m_hWnd, WM_COMMAND, ID_IMAGE_EDIT, 0);
-  }
+  if (m_pHost && !m_strCurrentFile.empty()) m_pHost->OpenAlbumFile(m_strCurrentFile);
 }
 
 void CFileListView::ShowImageMenu() {

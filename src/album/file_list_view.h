@@ -12,13 +12,15 @@
 #include <string>
 #include <vector>
 
+#include "album/album_host.h"
 #include "album/thumbnail_cell.h"
 #include "base/frame.h"
 #include "core/album_rules.h"
 
 class CFileListView : public base::CView {
  public:
-  CFileListView() = default;
+  // `host` opens the files the user double-clicks; none in the tests.
+  explicit CFileListView(AlbumHost* host = nullptr) : m_pHost(host) {}
   ~CFileListView() override;
 
   bool CreateView(HWND parent, UINT id) override;
@@ -105,6 +107,8 @@ class CFileListView : public base::CView {
   core::CellGeometry m_geometry = core::GeometryOf(core::DisplayMode::Large);
   int m_nColumns = 1;
   int m_nCurrent = -1;
+  std::wstring m_strCurrentFile;  // as "CurrentSelectFile" holds it
+  AlbumHost* m_pHost;
   bool m_bShown = false;
   bool m_bBuilding = false;             // ShowAlbum or AddFile under way
   std::vector<std::wstring> m_waiting;  // files handed over meanwhile

@@ -115,7 +115,7 @@ void CLumoraApp::OpenStandingWindows() {
 bool CLumoraApp::CreateCaptureWindow() {
   CMainFrame* main = MainFrame();
   if (!main) return false;
-  auto* frame = new CChildFrame;
+  auto* frame = new CChildFrame(main);
   if (!frame->LoadFrame(*main, IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, new CVideoWndView)) {
     return false;
   }
@@ -148,7 +148,7 @@ void CLumoraApp::CreateAlbumWindow() {
   CMainFrame* main = MainFrame();
   if (!main) return;
   g_bPlainLayout = false;
-  auto* frame = new CChildFrame;
+  auto* frame = new CChildFrame(main);
   const bool created =
       frame->LoadFrame(*main, IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, new CFileTreeView);
   g_bPlainLayout = true;

@@ -2,6 +2,7 @@
 
 #include "base/frame.h"
 #include "base/handles.h"
+#include "base/strings.h"
 
 namespace base {
 
@@ -97,6 +98,17 @@ bool CStatusBar::Create(HWND parent, UINT id) {
 
 void CStatusBar::SetText(const wchar_t* text) {
   ::SendMessageW(m_hWnd, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+}
+
+bool AnswerToolTip(LPARAM notification) {
+  auto* tip = reinterpret_cast<NMTTDISPINFOW*>(notification);
+  if (tip->hdr.code != TTN_GETDISPINFOW) return false;
+  static std::wstring text;  // must outlive this notification
+  text = LoadResString(static_cast<UINT>(tip->hdr.idFrom));
+  const std::size_t newline = text.find(L'\n');
+  text = newline == std::wstring::npos ? std::wstring() : text.substr(newline + 1);
+  tip->lpszText = text.data();
+  return true;
 }
 
 void ReplaceBitmapColour(HBITMAP bitmap, COLORREF key, COLORREF with) {

@@ -46,6 +46,11 @@ class CStatusBar {
   HWND m_hWnd = nullptr;
 };
 
+// Answers a tool tip's request for its text (TTN_GETDISPINFOW) with the
+// part after "\n" of the string that has the button's command id; false
+// for any other notification.
+bool AnswerToolTip(LPARAM notification);
+
 // Replaces every pixel of colour `key` in `bitmap` by `with`: a mask of the
 // key pixels, then the brush painted through it (raster operation 0xE20746).
 void ReplaceBitmapColour(HBITMAP bitmap, COLORREF key, COLORREF with);

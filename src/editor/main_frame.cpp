@@ -2,10 +2,14 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "app/lumora_app.h"
 #include "app/settings.h"
 #include "base/dialog.h"
 #include "base/strings.h"
+#include "core/text.h"
+#include "editor/menus.h"
 #include "res/resource.h"
 
 namespace {
@@ -16,6 +20,12 @@ const COLORREF kKeyColour = RGB(192, 192, 192);
 const COLORREF kBackground = RGB(181, 222, 237);
 const int kMinTrackWidth = 600;
 const int kMinTrackHeight = 350;
+// The editing toolbar's buttons with texts beside their images.
+const int kEditBackButton = 0, kEditPrevButton = 21, kEditNextButton = 22;
+
+bool IsClip(const std::wstring& path) {
+  return path.size() >= 3 && core::ToUpperAscii(base::Narrow(path.substr(path.size() - 3))) == "AVI";
+}
 
 }  // namespace
 
@@ -28,8 +38,18 @@ const base::MessageMap* CMainFrame::GetMessageMap() const {
       base::MessageEntry<&CMainFrame::OnSize>(WM_SIZE),
       base::MessageEntry<&CMainFrame::OnGetMinMaxInfo>(WM_GETMINMAXINFO),
       base::MessageEntry<&CMainFrame::OnMenuSelect>(WM_MENUSELECT),
+      base::MessageEntry<&CMainFrame::OnClose>(WM_CLOSE),
+      base::MessageEntry<&CMainFrame::OnToolbarNotify>(WM_NOTIFY),
       base::CommandEntry<&CMainFrame::OnAppExit>(ID_APP_EXIT),
       base::CommandEntry<&CMainFrame::OnAppAbout>(ID_APP_ABOUT),
+      base::CommandEntry<&CMainFrame::EnterEditModeEmpty>(ID_TB_EDIT_MODE),
+      base::CommandEntry<&CMainFrame::LeaveEditMode>(ID_TB_EDIT_BACK),
+      base::CommandEntry<&CMainFrame::OnCaptureWindow>(ID_TB_CAPTURE_WINDOW),
+      base::CommandStateEntry<&CMainFrame::OnCaptureWindowState>(ID_TB_CAPTURE_WINDOW),
+      base::CommandEntry<&CMainFrame::OnAlbumWindow>(ID_TB_ALBUM_WINDOW),
+      base::CommandStateEntry<&CMainFrame::OnAlbumWindowState>(ID_TB_ALBUM_WINDOW),
+      base::CommandEntry<&CMainFrame::OnToggleToolbar>(ID_VIEW_TOOLBAR),
+      base::CommandStateEntry<&CMainFrame::OnToolbarState>(ID_VIEW_TOOLBAR),
   };
   static const base::MessageMap kMap{CMDIFrameWnd::GetThisMessageMap(), kEntries};
   return &kMap;
@@ -56,20 +76,19 @@ bool CMainFrame::CreateBars() {
   return true;
 }
 
+// A toolbar bitmap with its light grey turned into the button face.
+bool CMainFrame::LoadToolbarImages(UINT bitmapId, base::Bitmap& into) {
+  into.Reset(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                               MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0,
+                                               LR_CREATEDIBSECTION)));
+  if (!into) return false;
+  base::ReplaceBitmapColour(into.Get(), kKeyColour, ::GetSysColor(COLOR_BTNFACE));
+  return m_wndToolBar.SetBitmap(into.Get());
+}
+
 bool CMainFrame::OnCreateFrame() {
-  if (!CreateBars()) return false;
-
-  m_bmpStandardTools.Reset(static_cast<HBITMAP>(
-      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_STANDARD_TOOLS),
-                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  if (!m_bmpStandardTools) return false;
-  base::ReplaceBitmapColour(m_bmpStandardTools.Get(), kKeyColour, ::GetSysColor(COLOR_BTNFACE));
-  m_wndToolBar.SetBitmap(m_bmpStandardTools.Get());
-
-  m_wndToolBar.SetButtonState(ID_TB_CAPTURE_WINDOW, TBSTATE_PRESSED);
-  m_wndToolBar.SetButtonState(ID_TB_ALBUM_WINDOW, TBSTATE_PRESSED);
-  m_bCaptureOpen = m_bAlbumOpen = m_bToolBarShown = TRUE;
-
+  if (!CreateBars() || !LoadToolbarImages(IDB_STANDARD_TOOLS, m_bmpStandardTools)) return false;
+  m_bCaptureOpen = m_bAlbumOpen = m_bToolBarShown = true;
   m_wndMDIClientBack.SubclassWindow(m_hWndMDIClient);
   m_wndMDIClientBack.SetBackColor(kBackground);
   return true;
@@ -80,17 +99,196 @@ bool CMainFrame::PreTranslateMessage(MSG* msg) {
   return CMDIFrameWnd::PreTranslateMessage(msg);
 }
 
-void CMainFrame::OnCaptureWindowClosed() {
-  m_bCaptureOpen = FALSE;
-  m_wndToolBar.SetButtonState(ID_TB_CAPTURE_WINDOW, TBSTATE_ENABLED);
+void CMainFrame::OnIdleUpdate() { m_wndToolBar.UpdateStates(*this); }
+
+// ------------------------------------------------------------ standing windows
+
+void CMainFrame::OpenAlbumFile(const std::wstring& path) {
+  if (IsClip(path)) return;  // clips open in the video mode, which the player brings
+  EnterEditMode(path);
 }
 
-void CMainFrame::OnAlbumWindowClosed() {
-  m_bAlbumOpen = FALSE;
-  m_wndToolBar.SetButtonState(ID_TB_ALBUM_WINDOW, TBSTATE_ENABLED);
+void CMainFrame::RunMainCommand(UINT id) { OnCmdMsg(id); }
+
+// In the standard mode the toolbar, hidden while both standing windows are
+// open, comes up with the button that opens the closed one again.
+void CMainFrame::StandingWindowClosed(StandingWindow which) {
+  (which == StandingWindow::kCapture ? m_bCaptureOpen : m_bAlbumOpen) = false;
+  const base::CWinApp* app = base::CWinApp::Get();
+  if (m_mode == FrameMode::kStandard && app && app->m_pMainWnd == this) ShowToolbar(true);
 }
 
-// The album window keeps filling the room beside the capture window.
+void CMainFrame::OnCaptureWindow() {
+  if (m_bCaptureOpen) {
+    if (g_pCaptureFrame) ::DestroyWindow(g_pCaptureFrame->m_hWnd);
+    return;
+  }
+  g_bPlainLayout = true;
+  m_bCaptureOpen = theApp.CreateCaptureWindow();
+  if (m_mode == FrameMode::kStandard && m_bCaptureOpen && m_bAlbumOpen) ShowToolbar(false);
+}
+
+void CMainFrame::OnAlbumWindow() {
+  if (m_bAlbumOpen) {
+    if (g_pAlbumFrame) ::DestroyWindow(g_pAlbumFrame->m_hWnd);
+    return;
+  }
+  theApp.CreateAlbumWindow();
+  m_bAlbumOpen = g_pAlbumFrame != nullptr;
+  if (m_mode == FrameMode::kStandard && m_bCaptureOpen && m_bAlbumOpen) ShowToolbar(false);
+}
+
+// An open standing window's button is pressed and disabled.
+void CMainFrame::OnCaptureWindowState(base::CommandState& state) {
+  state.enabled = !m_bCaptureOpen;
+  state.checked = m_bCaptureOpen;
+}
+
+void CMainFrame::OnAlbumWindowState(base::CommandState& state) {
+  state.enabled = !m_bAlbumOpen;
+  state.checked = m_bAlbumOpen;
+}
+
+void CMainFrame::CloseStandingWindows() {
+  if (g_pCaptureFrame) ::DestroyWindow(g_pCaptureFrame->m_hWnd);
+  if (g_pAlbumFrame) ::DestroyWindow(g_pAlbumFrame->m_hWnd);
+}
+
+// ---------------------------------------------------------------------- modes
+
+void CMainFrame::EnterEditMode(const std::wstring& path) {
+  if (path.empty()) return;
+  m_strEditFile = path;
+  CloseStandingWindows();
+  SetEditTitle(path);
+  ShowToolbar(true);
+  ShowEditingToolbar();
+  SetToolbarTexts();
+  SetMenuOf(FrameMode::kEditing);
+  RefreshFrame();
+  m_mode = FrameMode::kEditing;
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CMainFrame::EnterEditModeEmpty() {
+  CloseStandingWindows();
+  ShowToolbar(true);
+  ShowEditingToolbar();
+  SetMenuOf(FrameMode::kEditing);
+  RefreshFrame();
+  m_mode = FrameMode::kEditing;
+}
+
+void CMainFrame::LeaveEditMode() {
+  SetMenuOf(FrameMode::kStandard);
+  ::SetWindowTextW(m_hWnd, theApp.AppName().c_str());
+  m_mode = FrameMode::kStandard;
+  ShowToolbar(false);
+  ShowStandardToolbar();
+  theApp.OpenStandingWindows();
+  m_bCaptureOpen = g_pCaptureFrame != nullptr;
+  m_bAlbumOpen = g_pAlbumFrame != nullptr;
+  if (!m_bCaptureOpen || !m_bAlbumOpen) ShowToolbar(true);
+  RefreshFrame();
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
+  ::UpdateWindow(m_hWnd);
+  ::SetForegroundWindow(m_hWnd);
+}
+
+// "Lumora - Image Editing (" + the file's name + ")".
+void CMainFrame::SetEditTitle(const std::wstring& path) {
+  const std::wstring title = base::LoadResString(IDS_EDITING_TITLE) + base::FileNameOf(path) + L")";
+  ::SetWindowTextW(m_hWnd, title.c_str());
+}
+
+// Disabling and enabling the window again redraws its frame and menu bar.
+void CMainFrame::RefreshFrame() {
+  ::EnableWindow(m_hWnd, FALSE);
+  ::EnableWindow(m_hWnd, TRUE);
+}
+
+void CMainFrame::SetMenuOf(FrameMode mode) {
+  const HMENU menu = mode == FrameMode::kEditing ? LoadEditingMenu(theApp.Instance())
+                                                 : LoadStandardMenu(theApp.Instance());
+  if (!menu) return;
+  const HMENU old = ::GetMenu(m_hWnd);
+  ::SetMenu(m_hWnd, menu);
+  if (old) ::DestroyMenu(old);
+  ::DrawMenuBar(m_hWnd);
+}
+
+// ------------------------------------------------------------------- toolbars
+
+void CMainFrame::ShowToolbar(bool show) {
+  ::ShowWindow(m_wndToolBar.m_hWnd, show ? SW_SHOW : SW_HIDE);
+  RecalcLayout();
+}
+
+void CMainFrame::ShowStandardToolbar() {
+  m_wndToolBar.LoadToolBar(IDR_MAINFRAME);
+  LoadToolbarImages(IDB_STANDARD_TOOLS, m_bmpStandardTools);
+  m_bmpModeTools.Reset();
+  RecalcLayout();
+}
+
+void CMainFrame::ShowEditingToolbar() {
+  m_wndToolBar.LoadToolBar(IDR_EDIT_TOOLS);
+  LoadToolbarImages(IDB_EDIT_TOOLS, m_bmpModeTools);
+  RecalcLayout();
+}
+
+// "Back" beside the first button, "Prev" and "Next" beside theirs; every
+// button sizes itself to its image and text.
+void CMainFrame::SetToolbarTexts() {
+  const HWND bar = m_wndToolBar.m_hWnd;
+  const std::pair<int, UINT> texts[] = {{kEditBackButton, IDS_TB_BACK},
+                                        {kEditPrevButton, IDS_TB_EDIT_PREV},
+                                        {kEditNextButton, IDS_TB_EDIT_NEXT}};
+  const auto& commands = m_wndToolBar.Commands();
+  for (int i = 0; i < static_cast<int>(commands.size()); ++i) {
+    if (commands[static_cast<std::size_t>(i)] == 0) continue;
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_BYINDEX | TBIF_STYLE;
+    ::SendMessageW(bar, TB_GETBUTTONINFOW, i, reinterpret_cast<LPARAM>(&info));
+    info.fsStyle |= BTNS_AUTOSIZE;
+    std::wstring text;
+    for (const auto& [button, id] : texts) {
+      if (button == i) text = base::LoadResString(id);
+    }
+    if (!text.empty()) {
+      info.dwMask |= TBIF_TEXT;
+      info.pszText = text.data();
+    }
+    ::SendMessageW(bar, TB_SETBUTTONINFOW, i, reinterpret_cast<LPARAM>(&info));
+  }
+  ::SendMessageW(bar, TB_AUTOSIZE, 0, 0);
+  RecalcLayout();
+  PlaceToolbar();
+}
+
+// Two pixels outside the client area, so that no border line shows.
+void CMainFrame::PlaceToolbar() {
+  RECT rc;
+  ::GetWindowRect(m_wndToolBar.m_hWnd, &rc);
+  ::MoveWindow(m_wndToolBar.m_hWnd, -2, -2, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+}
+
+void CMainFrame::OnToggleToolbar() {
+  m_bToolBarShown = !m_bToolBarShown;
+  ShowToolbar(m_bToolBarShown);
+}
+
+void CMainFrame::OnToolbarState(base::CommandState& state) { state.checked = m_bToolBarShown; }
+
+LRESULT CMainFrame::OnToolbarNotify(WPARAM, LPARAM lParam) {
+  return base::AnswerToolTip(lParam) ? 0 : Default();
+}
+
+// -------------------------------------------------------------- frame events
+
+// The album window keeps filling the room beside the capture window; in the
+// editing and video modes the toolbar keeps its place.
 LRESULT CMainFrame::OnSize(WPARAM wParam, LPARAM lParam) {
   CMDIFrameWnd::OnSize(wParam, lParam);
   if (g_pCaptureFrame && g_pAlbumFrame) {
@@ -102,8 +300,19 @@ LRESULT CMainFrame::OnSize(WPARAM wParam, LPARAM lParam) {
     ::MoveWindow(g_pAlbumFrame->m_hWnd, captureWidth, 0, client.right - captureWidth - 3,
                  client.bottom - 64, TRUE);
   }
+  if (m_mode != FrameMode::kStandard) PlaceToolbar();
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
   return 0;
+}
+
+// Closing the window while editing goes back to the standard mode; only a
+// close in the standard mode ends the program.
+LRESULT CMainFrame::OnClose(WPARAM, LPARAM) {
+  if (m_mode == FrameMode::kEditing) {
+    LeaveEditMode();
+    return 0;
+  }
+  return Default();
 }
 
 LRESULT CMainFrame::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
@@ -128,6 +337,7 @@ LRESULT CMainFrame::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
+// Ends the program at once, in any mode, without asking.
 void CMainFrame::OnAppExit() { DestroyWindow(); }
 
 void CMainFrame::OnAppAbout() { base::CDialog(IDD_ABOUTBOX, m_hWnd).DoModal(); }

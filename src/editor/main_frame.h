@@ -1,33 +1,50 @@
 #pragma once
 // The program's main window: a multiple-document frame holding the capture
 // and album windows, with a toolbar (hidden in the standard mode), a
-// one-pane status bar and the painted MDI client background.
+// one-pane status bar and the painted MDI client background. It is in one
+// of three modes: standard (the two standing windows), image editing (the
+// picture on the client area, the editing toolbar and menu) and video (a
+// child frame playing a clip).
 #include <string>
 
+#include "album/album_host.h"
 #include "base/frame.h"
 #include "base/handles.h"
 #include "base/toolbar.h"
 #include "editor/mdi_client_back.h"
 
-class CMainFrame : public base::CMDIFrameWnd {
+enum class FrameMode { kStandard, kEditing, kVideo };
+
+class CMainFrame : public base::CMDIFrameWnd, public AlbumHost {
  public:
   CMainFrame();
 
   bool PreTranslateMessage(MSG* msg) override;
+  void OnIdleUpdate() override;
 
-  // A standing window has closed: its toolbar button becomes plain again.
-  void OnCaptureWindowClosed();
-  void OnAlbumWindowClosed();
+  // AlbumHost
+  void OpenAlbumFile(const std::wstring& path) override;
+  void RunMainCommand(UINT id) override;
+  void StandingWindowClosed(StandingWindow which) override;
+
+  // Opens `path` in the editor, leaving the standard mode.
+  void EnterEditMode(const std::wstring& path);
+  // The editing mode without a file (command 32846).
+  void EnterEditModeEmpty();
+  // Back to the standard mode with the standing windows.
+  void LeaveEditMode();
+
+  FrameMode Mode() const { return m_mode; }
 
   base::CToolBar m_wndToolBar;
   base::CStatusBar m_wndStatusBar;
   CMdiClientBack m_wndMDIClientBack;
   base::Bitmap m_bmpStandardTools;
-  BOOL m_bToolBarShown = FALSE;
-  BOOL m_bEditMode = FALSE;
-  BOOL m_bVideoMode = FALSE;
-  BOOL m_bCaptureOpen = FALSE;
-  BOOL m_bAlbumOpen = FALSE;
+  base::Bitmap m_bmpModeTools;
+  bool m_bToolBarShown = false;
+  bool m_bCaptureOpen = false;
+  bool m_bAlbumOpen = false;
+  std::wstring m_strEditFile;
   std::wstring m_strIniPath;
 
  protected:
@@ -40,11 +57,31 @@ class CMainFrame : public base::CMDIFrameWnd {
   // frame lives.
   base::ComScope m_com;
   UINT m_uSingleInstanceMessage;
+  FrameMode m_mode = FrameMode::kStandard;
 
   bool CreateBars();
+  bool LoadToolbarImages(UINT bitmapId, base::Bitmap& into);
+  void ShowStandardToolbar();
+  void ShowEditingToolbar();
+  void SetToolbarTexts();
+  void PlaceToolbar();
+  void ShowToolbar(bool show);
+  void SetMenuOf(FrameMode mode);
+  void RefreshFrame();
+  void CloseStandingWindows();
+  void SetEditTitle(const std::wstring& path);
+
   LRESULT OnSize(WPARAM, LPARAM);
   LRESULT OnGetMinMaxInfo(WPARAM, LPARAM);
   LRESULT OnMenuSelect(WPARAM, LPARAM);
+  LRESULT OnClose(WPARAM, LPARAM);
+  LRESULT OnToolbarNotify(WPARAM, LPARAM);
   void OnAppExit();
   void OnAppAbout();
+  void OnCaptureWindow();
+  void OnAlbumWindow();
+  void OnToggleToolbar();
+  void OnCaptureWindowState(base::CommandState& state);
+  void OnAlbumWindowState(base::CommandState& state);
+  void OnToolbarState(base::CommandState& state);
 };

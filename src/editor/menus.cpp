@@ -12,3 +12,10 @@ HMENU LoadStandardMenu(HINSTANCE resources) {
   for (int i = 0; i < 3; ++i) ::DeleteMenu(file, 0, MF_BYPOSITION);
   return menu;
 }
+
+HMENU LoadEditingMenu(HINSTANCE resources) {
+  HMENU menu = ::LoadMenuW(resources, MAKEINTRESOURCEW(IDR_MENU_MAIN));
+  if (!menu) return nullptr;
+  for (int position : {1, 3}) ::DeleteMenu(menu, position, MF_BYPOSITION);
+  return menu;
+}

@@ -6,3 +6,7 @@
 // The standard mode's menu: "&File" with "E&xit" only, and "&Help". The
 // caller owns the menu (or gives it to a window).
 HMENU LoadStandardMenu(HINSTANCE resources);
+
+// The editing mode's menu: "&File", "&Edit" (Undo), "&Image", "&View" and
+// "&Help".
+HMENU LoadEditingMenu(HINSTANCE resources);
