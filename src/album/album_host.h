@@ -12,8 +12,9 @@ enum class StandingWindow { kCapture, kAlbum };
 
 class AlbumHost {
  public:
-  // A picture opens in the editing mode, a clip in the video mode.
-  virtual void OpenAlbumFile(const std::wstring& path) = 0;
+  // A picture opens in the editing mode, a clip in the video mode. The path
+  // is taken by value: opening may close the window that holds it.
+  virtual void OpenAlbumFile(std::wstring path) = 0;
   // Help, print and e-mail of the album toolbar.
   virtual void RunMainCommand(UINT id) = 0;
   virtual void StandingWindowClosed(StandingWindow which) = 0;

@@ -103,7 +103,7 @@ void CMainFrame::OnIdleUpdate() { m_wndToolBar.UpdateStates(*this); }
 
 // ------------------------------------------------------------ standing windows
 
-void CMainFrame::OpenAlbumFile(const std::wstring& path) {
+void CMainFrame::OpenAlbumFile(std::wstring path) {
   if (IsClip(path)) return;  // clips open in the video mode, which the player brings
   EnterEditMode(path);
 }
@@ -125,6 +125,7 @@ void CMainFrame::OnCaptureWindow() {
   }
   g_bPlainLayout = true;
   m_bCaptureOpen = theApp.CreateCaptureWindow();
+  PlaceAlbumWindow();
   if (m_mode == FrameMode::kStandard && m_bCaptureOpen && m_bAlbumOpen) ShowToolbar(false);
 }
 
@@ -135,6 +136,7 @@ void CMainFrame::OnAlbumWindow() {
   }
   theApp.CreateAlbumWindow();
   m_bAlbumOpen = g_pAlbumFrame != nullptr;
+  PlaceAlbumWindow();
   if (m_mode == FrameMode::kStandard && m_bCaptureOpen && m_bAlbumOpen) ShowToolbar(false);
 }
 
@@ -156,7 +158,8 @@ void CMainFrame::CloseStandingWindows() {
 
 // ---------------------------------------------------------------------- modes
 
-void CMainFrame::EnterEditMode(const std::wstring& path) {
+// `path` is a copy: closing the album window ends the list that named it.
+void CMainFrame::EnterEditMode(std::wstring path) {
   if (path.empty()) return;
   m_strEditFile = path;
   CloseStandingWindows();
@@ -188,6 +191,7 @@ void CMainFrame::LeaveEditMode() {
   theApp.OpenStandingWindows();
   m_bCaptureOpen = g_pCaptureFrame != nullptr;
   m_bAlbumOpen = g_pAlbumFrame != nullptr;
+  PlaceAlbumWindow();
   if (!m_bCaptureOpen || !m_bAlbumOpen) ShowToolbar(true);
   RefreshFrame();
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
@@ -291,18 +295,22 @@ LRESULT CMainFrame::OnToolbarNotify(WPARAM, LPARAM lParam) {
 // editing and video modes the toolbar keeps its place.
 LRESULT CMainFrame::OnSize(WPARAM wParam, LPARAM lParam) {
   CMDIFrameWnd::OnSize(wParam, lParam);
-  if (g_pCaptureFrame && g_pAlbumFrame) {
-    RECT capture;
-    RECT client;
-    ::GetWindowRect(g_pCaptureFrame->m_hWnd, &capture);
-    ::GetClientRect(m_hWnd, &client);
-    const int captureWidth = capture.right - capture.left;
-    ::MoveWindow(g_pAlbumFrame->m_hWnd, captureWidth, 0, client.right - captureWidth - 3,
-                 client.bottom - 64, TRUE);
-  }
+  PlaceAlbumWindow();
   if (m_mode != FrameMode::kStandard) PlaceToolbar();
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
   return 0;
+}
+
+// Beside the capture window, down to 64 pixels above the client's bottom.
+void CMainFrame::PlaceAlbumWindow() {
+  if (!g_pCaptureFrame || !g_pAlbumFrame) return;
+  RECT capture;
+  RECT client;
+  ::GetWindowRect(g_pCaptureFrame->m_hWnd, &capture);
+  ::GetClientRect(m_hWnd, &client);
+  const int captureWidth = capture.right - capture.left;
+  ::MoveWindow(g_pAlbumFrame->m_hWnd, captureWidth, 0, client.right - captureWidth - 3,
+               client.bottom - 64, TRUE);
 }
 
 // Closing the window while editing goes back to the standard mode; only a

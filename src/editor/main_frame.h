@@ -23,12 +23,12 @@ class CMainFrame : public base::CMDIFrameWnd, public AlbumHost {
   void OnIdleUpdate() override;
 
   // AlbumHost
-  void OpenAlbumFile(const std::wstring& path) override;
+  void OpenAlbumFile(std::wstring path) override;
   void RunMainCommand(UINT id) override;
   void StandingWindowClosed(StandingWindow which) override;
 
   // Opens `path` in the editor, leaving the standard mode.
-  void EnterEditMode(const std::wstring& path);
+  void EnterEditMode(std::wstring path);
   // The editing mode without a file (command 32846).
   void EnterEditModeEmpty();
   // Back to the standard mode with the standing windows.
@@ -69,6 +69,7 @@ class CMainFrame : public base::CMDIFrameWnd, public AlbumHost {
   void SetMenuOf(FrameMode mode);
   void RefreshFrame();
   void CloseStandingWindows();
+  void PlaceAlbumWindow();
   void SetEditTitle(const std::wstring& path);
 
   LRESULT OnSize(WPARAM, LPARAM);

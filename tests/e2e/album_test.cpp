@@ -31,18 +31,6 @@ std::string UniqueContent(const char* what) {
 
 // A click on the label of the tree's root item number `index`, as the
 // mouse gives it (the tree takes the focus).
-void ClickTreeItem(HWND tree, int index) {
-  const int height = static_cast<int>(::SendMessageW(tree, TVM_GETITEMHEIGHT, 0, 0));
-  const LPARAM at = MAKELPARAM(36, height * index + height / 2);
-  ::PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  ::PostMessageW(tree, WM_LBUTTONUP, 0, at);
-}
-
-void ClickCell(HWND cell) {
-  ::PostMessageW(cell, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-  ::PostMessageW(cell, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
-}
-
 // The Delete key, to whatever window of the program has the focus.
 void PressDelete(HWND main) {
   HWND focus = FocusOfThread(main);

@@ -71,6 +71,24 @@ void Select(HWND tree, int index) {
   ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
 }
 
+void ClickTreeItem(HWND tree, int index) {
+  const int height = static_cast<int>(::SendMessageW(tree, TVM_GETITEMHEIGHT, 0, 0));
+  const LPARAM at = MAKELPARAM(36, height * index + height / 2);
+  ::PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::PostMessageW(tree, WM_LBUTTONUP, 0, at);
+}
+
+void ClickCell(HWND cell) {
+  ::PostMessageW(cell, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  ::PostMessageW(cell, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+}
+
+void DoubleClickCell(HWND cell) {
+  ClickCell(cell);
+  ::PostMessageW(cell, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+  ::PostMessageW(cell, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+}
+
 void AnswerPrompt(const LumoraSession& lumora, const std::wstring& text, bool waitForClose) {
   HWND prompt = WaitForDialogWith(lumora, IDC_ALBUM_TEXT);
   ASSERT_NE(prompt, nullptr);

@@ -28,6 +28,12 @@ AlbumWindows StartWithAlbumWindow(LumoraSession& lumora);
 // without moving the keyboard focus).
 void Select(HWND tree, int index);
 
+// Clicks as the mouse does (posted, at a point inside): the tree's root
+// item number `index`, a thumbnail cell; a double click on a cell.
+void ClickTreeItem(HWND tree, int index);
+void ClickCell(HWND cell);
+void DoubleClickCell(HWND cell);
+
 // Types `text` into the open album dialog (the one with the name box, not
 // some other box of the program), presses OK and waits for the dialog to
 // close, unless `waitForClose` is false (a box the dialog shows over itself
