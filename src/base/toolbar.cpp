@@ -52,10 +52,13 @@ bool CToolBar::LoadToolBar(UINT resourceId) {
   return true;
 }
 
+// The images get a mask of their button-face background, so that a
+// disabled button shows its image greyed rather than a grey square.
 bool CToolBar::SetBitmap(HBITMAP bitmap) {
-  HIMAGELIST list = ::ImageList_Create(m_buttonSize.cx, m_buttonSize.cy, ILC_COLOR24, 0, 16);
+  HIMAGELIST list =
+      ::ImageList_Create(m_buttonSize.cx, m_buttonSize.cy, ILC_COLOR24 | ILC_MASK, 0, 16);
   if (!list) return false;
-  if (::ImageList_Add(list, bitmap, nullptr) < 0) {
+  if (::ImageList_AddMasked(list, bitmap, ::GetSysColor(COLOR_BTNFACE)) < 0) {
     ::ImageList_Destroy(list);
     return false;
   }

@@ -23,7 +23,8 @@ class CToolBar {
   // Replaces the buttons with those of a toolbar resource; false when the
   // resource is missing or malformed.
   bool LoadToolBar(UINT resourceId);
-  // Gives the toolbar its button images (one strip, button-sized images).
+  // Gives the toolbar its button images (one strip, button-sized images,
+  // the background in the button-face colour).
   bool SetBitmap(HBITMAP bitmap);
   // The command ids of the buttons, 0 for separators.
   const std::vector<UINT>& Commands() const { return m_commands; }
