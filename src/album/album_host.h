@@ -1,14 +1,14 @@
 #pragma once
-// What the standing windows (the capture window and the album window) ask of
-// the window that holds them: to open a file of the album, to carry out the
-// main window's own commands from the album toolbar, and to hear that a
-// standing window has closed. The main frame implements it, so the album
-// code needs nothing of the main frame's class.
+// What the child frames (the capture window, the album window and the video
+// mode's frame) ask of the window that holds them: to open a file of the
+// album, to carry out the main window's own commands from the album toolbar,
+// and to hear that one of them has closed. The main frame implements it, so
+// the album code needs nothing of the main frame's class.
 #include <windows.h>
 
 #include <string>
 
-enum class StandingWindow { kCapture, kAlbum };
+enum class HostedWindow { kCapture, kAlbum, kVideo };
 
 class AlbumHost {
  public:
@@ -17,7 +17,7 @@ class AlbumHost {
   virtual void OpenAlbumFile(std::wstring path) = 0;
   // Help, print and e-mail of the album toolbar.
   virtual void RunMainCommand(UINT id) = 0;
-  virtual void StandingWindowClosed(StandingWindow which) = 0;
+  virtual void WindowClosed(HostedWindow which) = 0;
 
  protected:
   ~AlbumHost() = default;

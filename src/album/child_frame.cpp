@@ -12,6 +12,7 @@ const UINT kToolBarId = 0xE800;
 const UINT kSplitterId = 0xE900;
 const UINT kListId = 0xE901;
 const COLORREF kKeyColour = RGB(192, 192, 192);
+const COLORREF kClientBlue = RGB(181, 222, 237);
 
 }  // namespace
 
@@ -19,6 +20,7 @@ const base::MessageMap* CChildFrame::GetMessageMap() const {
   static constexpr base::MsgMapEntry kEntries[] = {
       base::MessageEntry<&CChildFrame::OnSize>(WM_SIZE),
       base::MessageEntry<&CChildFrame::OnNotify>(WM_NOTIFY),
+      base::MessageEntry<&CChildFrame::OnEraseBkgnd>(WM_ERASEBKGND),
       base::CommandEntry<&CChildFrame::OnNewAlbum>(ID_ALBUM_NEW),
       base::CommandEntry<&CChildFrame::OnCycleDisplayMode>(ID_ALBUM_DISPLAY_MODE),
       base::CommandRangeEntry<&CChildFrame::OnBrowse>(ID_BROWSE_LARGE, ID_BROWSE_LARGE),
@@ -164,14 +166,32 @@ void CChildFrame::OnDeleteKey() {
   }
 }
 
+void CChildFrame::MakeBorderless() {
+  m_bBorderless = true;
+  const LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
+  ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_CAPTION | WS_THICKFRAME));
+  ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+LRESULT CChildFrame::OnEraseBkgnd(WPARAM wParam, LPARAM) {
+  if (!m_bBorderless) return Default();
+  RECT rc;
+  ::GetClientRect(m_hWnd, &rc);
+  base::Brush brush(::CreateSolidBrush(kClientBlue));
+  ::FillRect(reinterpret_cast<HDC>(wParam), &rc, brush.Get());
+  return TRUE;
+}
+
 void CChildFrame::PostNcDestroy() {
+  if (m_bBorderless && m_pHost) m_pHost->WindowClosed(HostedWindow::kVideo);
   if (g_pCaptureFrame == this) {
     g_pCaptureFrame = nullptr;
-    if (m_pHost) m_pHost->StandingWindowClosed(StandingWindow::kCapture);
+    if (m_pHost) m_pHost->WindowClosed(HostedWindow::kCapture);
   }
   if (g_pAlbumFrame == this) {
     g_pAlbumFrame = nullptr;
-    if (m_pHost) m_pHost->StandingWindowClosed(StandingWindow::kAlbum);
+    if (m_pHost) m_pHost->WindowClosed(HostedWindow::kAlbum);
   }
   CMDIChildWnd::PostNcDestroy();
 }

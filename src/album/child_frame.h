@@ -17,8 +17,12 @@ class CChildFrame : public base::CMDIChildWnd {
  public:
   static constexpr int kTreeWidth = 100;
 
-  // `host` is the main window that holds the standing windows.
+  // `host` is the main window that holds the frame.
   explicit CChildFrame(AlbumHost* host) : m_pHost(host) {}
+
+  // The video mode's frame: no caption and no sizing border, the client's
+  // blue behind its view. Called once its window exists.
+  void MakeBorderless();
 
  protected:
   const base::MessageMap* GetMessageMap() const override;
@@ -37,7 +41,10 @@ class CChildFrame : public base::CMDIChildWnd {
   void OnDeleteKey();
   void ShowModeDropDown();
 
+  LRESULT OnEraseBkgnd(WPARAM, LPARAM);
+
   bool m_bAlbumLayout = false;
+  bool m_bBorderless = false;
   base::CToolBar m_wndToolBar;
   base::Bitmap m_bmpTools;
   base::CSplitter m_wndSplitter;

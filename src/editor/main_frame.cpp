@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "album/child_frame.h"
 #include "app/lumora_app.h"
 #include "app/settings.h"
 #include "base/dialog.h"
@@ -20,8 +21,9 @@ const COLORREF kKeyColour = RGB(192, 192, 192);
 const COLORREF kBackground = RGB(181, 222, 237);
 const int kMinTrackWidth = 600;
 const int kMinTrackHeight = 350;
-// The editing toolbar's buttons with texts beside their images.
-const int kEditBackButton = 0, kEditPrevButton = 21, kEditNextButton = 22;
+// The mode toolbars' buttons with texts beside their images.
+const int kBackButton = 0, kEditPrevButton = 21, kEditNextButton = 22;
+const int kVideoPrevButton = 4, kVideoNextButton = 5;
 
 bool IsClip(const std::wstring& path) {
   return path.size() >= 3 && core::ToUpperAscii(base::Narrow(path.substr(path.size() - 3))) == "AVI";
@@ -44,6 +46,7 @@ const base::MessageMap* CMainFrame::GetMessageMap() const {
       base::CommandEntry<&CMainFrame::OnAppAbout>(ID_APP_ABOUT),
       base::CommandEntry<&CMainFrame::EnterEditModeEmpty>(ID_TB_EDIT_MODE),
       base::CommandEntry<&CMainFrame::LeaveEditMode>(ID_TB_EDIT_BACK),
+      base::CommandEntry<&CMainFrame::LeaveVideoMode>(ID_TB_VIDEO_BACK),
       base::CommandEntry<&CMainFrame::OnCaptureWindow>(ID_TB_CAPTURE_WINDOW),
       base::CommandStateEntry<&CMainFrame::OnCaptureWindowState>(ID_TB_CAPTURE_WINDOW),
       base::CommandEntry<&CMainFrame::OnAlbumWindow>(ID_TB_ALBUM_WINDOW),
@@ -104,18 +107,30 @@ void CMainFrame::OnIdleUpdate() { m_wndToolBar.UpdateStates(*this); }
 // ------------------------------------------------------------ standing windows
 
 void CMainFrame::OpenAlbumFile(std::wstring path) {
-  if (IsClip(path)) return;  // clips open in the video mode, which the player brings
-  EnterEditMode(path);
+  if (IsClip(path)) {
+    EnterVideoMode(path);
+  } else {
+    EnterEditMode(path);
+  }
 }
 
 void CMainFrame::RunMainCommand(UINT id) { OnCmdMsg(id); }
 
 // In the standard mode the toolbar, hidden while both standing windows are
 // open, comes up with the button that opens the closed one again.
-void CMainFrame::StandingWindowClosed(StandingWindow which) {
-  (which == StandingWindow::kCapture ? m_bCaptureOpen : m_bAlbumOpen) = false;
+// The video frame going ends the video mode. In the standard mode the
+// toolbar, hidden while both standing windows are open, comes up with the
+// button that opens the closed one again.
+void CMainFrame::WindowClosed(HostedWindow which) {
   const base::CWinApp* app = base::CWinApp::Get();
-  if (m_mode == FrameMode::kStandard && app && app->m_pMainWnd == this) ShowToolbar(true);
+  const bool running = app && app->m_pMainWnd == this;
+  if (which == HostedWindow::kVideo) {
+    m_pVideoFrame = nullptr;
+    if (running && m_mode == FrameMode::kVideo) RestoreStandardMode();
+    return;
+  }
+  (which == HostedWindow::kCapture ? m_bCaptureOpen : m_bAlbumOpen) = false;
+  if (m_mode == FrameMode::kStandard && running) ShowToolbar(true);
 }
 
 void CMainFrame::OnCaptureWindow() {
@@ -182,7 +197,11 @@ void CMainFrame::EnterEditModeEmpty() {
   m_mode = FrameMode::kEditing;
 }
 
-void CMainFrame::LeaveEditMode() {
+void CMainFrame::LeaveEditMode() { RestoreStandardMode(); }
+
+// The standard menu, the standing windows at their places, the toolbar
+// hidden (unless a standing window could not be opened).
+void CMainFrame::RestoreStandardMode() {
   SetMenuOf(FrameMode::kStandard);
   ::SetWindowTextW(m_hWnd, theApp.AppName().c_str());
   m_mode = FrameMode::kStandard;
@@ -197,6 +216,48 @@ void CMainFrame::LeaveEditMode() {
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
   ::UpdateWindow(m_hWnd);
   ::SetForegroundWindow(m_hWnd);
+}
+
+void CMainFrame::EnterVideoMode(std::wstring path) {
+  if (path.empty()) return;
+  CloseStandingWindows();
+  m_mode = FrameMode::kVideo;
+  ShowToolbar(true);
+  ShowModeToolbar(IDR_VIDEO_TOOLS, IDB_VIDEO_TOOLS);
+  SetToolbarTexts();
+  ::UpdateWindow(m_hWnd);
+
+  auto* frame = new CChildFrame(this);
+  g_bPlainLayout = true;
+  if (!frame->LoadFrame(*this, IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, new base::CView)) {
+    RestoreStandardMode();  // no clip to show: not a video mode without video
+    return;
+  }
+  frame->MakeBorderless();
+  m_pVideoFrame = frame;
+  const HICON icon = ::LoadIconW(theApp.Instance(), MAKEINTRESOURCEW(IDI_VIDEO_FRAME));
+  ::SendMessageW(frame->m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  frame->SetTitle((base::LoadResString(IDS_VIDEO_PLAYING_TITLE) + base::FileNameOf(path) + L")").c_str());
+  FillClientWithVideo();
+  frame->InitialUpdateFrame();
+}
+
+// Closing the video frame ends the video mode (see WindowClosed).
+void CMainFrame::LeaveVideoMode() {
+  if (m_pVideoFrame) {
+    ::DestroyWindow(m_pVideoFrame->m_hWnd);
+    ::SetForegroundWindow(m_hWnd);
+  } else {
+    SetMenuOf(FrameMode::kStandard);
+  }
+  RefreshFrame();
+}
+
+void CMainFrame::FillClientWithVideo() {
+  if (!m_pVideoFrame) return;
+  RECT rc;
+  ::GetClientRect(m_hWndMDIClient, &rc);
+  ::MoveWindow(m_pVideoFrame->m_hWnd, 0, 0, rc.right, rc.bottom, TRUE);
 }
 
 // "Lumora - Image Editing (" + the file's name + ")".
@@ -235,19 +296,24 @@ void CMainFrame::ShowStandardToolbar() {
   RecalcLayout();
 }
 
-void CMainFrame::ShowEditingToolbar() {
-  m_wndToolBar.LoadToolBar(IDR_EDIT_TOOLS);
-  LoadToolbarImages(IDB_EDIT_TOOLS, m_bmpModeTools);
+void CMainFrame::ShowEditingToolbar() { ShowModeToolbar(IDR_EDIT_TOOLS, IDB_EDIT_TOOLS); }
+
+void CMainFrame::ShowModeToolbar(UINT toolbarId, UINT bitmapId) {
+  m_wndToolBar.LoadToolBar(toolbarId);
+  LoadToolbarImages(bitmapId, m_bmpModeTools);
   RecalcLayout();
 }
 
-// "Back" beside the first button, "Prev" and "Next" beside theirs; every
-// button sizes itself to its image and text.
+// "Back" beside the first button, "Prev" and "Next" beside theirs (of the
+// editing or the video toolbar, by the mode); every button sizes itself to
+// its image and text.
 void CMainFrame::SetToolbarTexts() {
   const HWND bar = m_wndToolBar.m_hWnd;
-  const std::pair<int, UINT> texts[] = {{kEditBackButton, IDS_TB_BACK},
-                                        {kEditPrevButton, IDS_TB_EDIT_PREV},
-                                        {kEditNextButton, IDS_TB_EDIT_NEXT}};
+  const bool video = m_mode == FrameMode::kVideo;
+  const std::pair<int, UINT> texts[] = {
+      {kBackButton, IDS_TB_BACK},
+      {video ? kVideoPrevButton : kEditPrevButton, video ? IDS_TB_VIDEO_PREV : IDS_TB_EDIT_PREV},
+      {video ? kVideoNextButton : kEditNextButton, video ? IDS_TB_VIDEO_NEXT : IDS_TB_EDIT_NEXT}};
   const auto& commands = m_wndToolBar.Commands();
   for (int i = 0; i < static_cast<int>(commands.size()); ++i) {
     if (commands[static_cast<std::size_t>(i)] == 0) continue;
@@ -296,6 +362,7 @@ LRESULT CMainFrame::OnToolbarNotify(WPARAM, LPARAM lParam) {
 LRESULT CMainFrame::OnSize(WPARAM wParam, LPARAM lParam) {
   CMDIFrameWnd::OnSize(wParam, lParam);
   PlaceAlbumWindow();
+  FillClientWithVideo();
   if (m_mode != FrameMode::kStandard) PlaceToolbar();
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
   return 0;
@@ -316,9 +383,16 @@ void CMainFrame::PlaceAlbumWindow() {
 // Closing the window while editing goes back to the standard mode; only a
 // close in the standard mode ends the program.
 LRESULT CMainFrame::OnClose(WPARAM, LPARAM) {
-  if (m_mode == FrameMode::kEditing) {
-    LeaveEditMode();
-    return 0;
+  switch (m_mode) {
+    case FrameMode::kEditing:
+      LeaveEditMode();
+      if (m_pVideoFrame) LeaveVideoMode();
+      return 0;
+    case FrameMode::kVideo:
+      LeaveVideoMode();
+      return 0;
+    case FrameMode::kStandard:
+      break;
   }
   return Default();
 }

@@ -25,7 +25,7 @@ class CMainFrame : public base::CMDIFrameWnd, public AlbumHost {
   // AlbumHost
   void OpenAlbumFile(std::wstring path) override;
   void RunMainCommand(UINT id) override;
-  void StandingWindowClosed(StandingWindow which) override;
+  void WindowClosed(HostedWindow which) override;
 
   // Opens `path` in the editor, leaving the standard mode.
   void EnterEditMode(std::wstring path);
@@ -33,6 +33,10 @@ class CMainFrame : public base::CMDIFrameWnd, public AlbumHost {
   void EnterEditModeEmpty();
   // Back to the standard mode with the standing windows.
   void LeaveEditMode();
+  // Plays the clip `path` in a child frame filling the client area.
+  void EnterVideoMode(std::wstring path);
+  // Closes the video frame, which brings the standard mode back.
+  void LeaveVideoMode();
 
   FrameMode Mode() const { return m_mode; }
 
@@ -58,11 +62,15 @@ class CMainFrame : public base::CMDIFrameWnd, public AlbumHost {
   base::ComScope m_com;
   UINT m_uSingleInstanceMessage;
   FrameMode m_mode = FrameMode::kStandard;
+  base::CMDIChildWnd* m_pVideoFrame = nullptr;  // the video mode's frame
 
   bool CreateBars();
   bool LoadToolbarImages(UINT bitmapId, base::Bitmap& into);
   void ShowStandardToolbar();
   void ShowEditingToolbar();
+  void ShowModeToolbar(UINT toolbarId, UINT bitmapId);
+  void RestoreStandardMode();
+  void FillClientWithVideo();
   void SetToolbarTexts();
   void PlaceToolbar();
   void ShowToolbar(bool show);

@@ -6,6 +6,7 @@
 #include <windows.h>
 // Needs the types of windows.h.
 #include <commctrl.h>
+#include <vfw.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -35,6 +36,43 @@ void WriteBitmap(const fs::path& path) {
                                                static_cast<std::streamsize>(file.size()));
 }
 
+// A clip of three 8 x 8 frames.
+void WriteClip(const fs::path& path) {
+  ::AVIFileInit();
+  PAVIFILE file = nullptr;
+  if (::AVIFileOpenW(&file, path.wstring().c_str(), OF_CREATE | OF_WRITE, nullptr) == 0) {
+    AVISTREAMINFOW info{};
+    info.fccType = streamtypeVIDEO;
+    info.dwScale = 1;
+    info.dwRate = 30;
+    info.dwSuggestedBufferSize = 8 * 8 * 3;
+    ::SetRect(&info.rcFrame, 0, 0, 8, 8);
+    PAVISTREAM stream = nullptr;
+    if (::AVIFileCreateStreamW(file, &stream, &info) == 0) {
+      BITMAPINFOHEADER format{sizeof format, 8, 8, 1, 24, BI_RGB, 8 * 8 * 3, 0, 0, 0, 0};
+      ::AVIStreamSetFormat(stream, 0, &format, sizeof format);
+      std::vector<unsigned char> frame(8 * 8 * 3, 0x60);
+      for (LONG i = 0; i < 3; ++i) {
+        ::AVIStreamWrite(stream, i, 1, frame.data(), static_cast<LONG>(frame.size()),
+                         AVIIF_KEYFRAME, nullptr, nullptr);
+      }
+      ::AVIStreamRelease(stream);
+    }
+    ::AVIFileRelease(file);
+  }
+  ::AVIFileExit();
+}
+
+// The capture window's frame: "Video", with or without a camera's size.
+HWND CaptureFrame(HWND main) {
+  HWND client = ::FindWindowExW(main, nullptr, L"MDIClient", nullptr);
+  for (HWND child = client ? ::GetWindow(client, GW_CHILD) : nullptr; child;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (WindowText(child).starts_with(L"Video")) return child;
+  }
+  return nullptr;
+}
+
 HWND ToolBar(HWND main) { return ::GetDlgItem(main, kFrameToolBar); }
 
 LRESULT ButtonState(HWND toolbar, int command) {
@@ -47,23 +85,28 @@ class MainFrame : public ::testing::Test {
     album = lumora.Documents() / L"Lumora" / L"Default album";
     fs::create_directories(album);
     WriteBitmap(album / L"a.bmp");
+    WriteClip(album / L"b.avi");
     lumora.WriteSettings("[ALBUM]\r\nShowImageMode=1\r\n");
     windows = StartWithAlbumWindow(lumora);
     ASSERT_TRUE(windows.main && windows.list);
-    capture = lumora.FindChild(windows.main, L"Video");
-    ASSERT_NE(capture, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return (capture = CaptureFrame(windows.main)) != nullptr; }));
     capturePlace = RectInParent(capture);
     albumPlace = RectInParent(windows.frame);
   }
 
-  // Double-clicks the first picture of the list.
-  void OpenFirstPicture() {
+  // Double-clicks the cell of the list's file number `index`.
+  void DoubleClickFile(int index) {
     HWND cell = nullptr;
     ASSERT_TRUE(WaitFor([&] {
-      cell = ::GetDlgItem(windows.list, 2000);
+      cell = ::GetDlgItem(windows.list, 2000 + index);
       return cell && ::IsWindowVisible(cell);
     }));
     DoubleClickCell(cell);
+  }
+
+  // Double-clicks the picture a.bmp.
+  void OpenFirstPicture() {
+    DoubleClickFile(0);
     ASSERT_TRUE(WaitFor([&] { return WindowText(windows.main) == L"Lumora - Image Editing (a.bmp)"; }))
         << testing::PrintToString(WindowText(windows.main));
   }
@@ -73,7 +116,7 @@ class MainFrame : public ::testing::Test {
     EXPECT_TRUE(WaitFor([&] { return WindowText(windows.main) == L"Lumora"; }));
     HWND backCapture = nullptr, backAlbum = nullptr;
     ASSERT_TRUE(WaitFor([&] {
-      backCapture = lumora.FindChild(windows.main, L"Video");
+      backCapture = CaptureFrame(windows.main);
       backAlbum = lumora.FindChild(windows.main, L"Album");
       return backCapture && backAlbum;
     }));
@@ -92,7 +135,7 @@ class MainFrame : public ::testing::Test {
 
 TEST_F(MainFrame, DoubleClickEditsThePictureAndBackOrCloseReturnToTheStandingWindows) {
   OpenFirstPicture();
-  EXPECT_EQ(lumora.FindChild(windows.main, L"Video"), nullptr);
+  EXPECT_EQ(CaptureFrame(windows.main), nullptr);
   EXPECT_EQ(lumora.FindChild(windows.main, L"Album"), nullptr);
   HWND toolbar = ToolBar(windows.main);
   ASSERT_TRUE(::IsWindowVisible(toolbar));
@@ -121,6 +164,40 @@ TEST_F(MainFrame, DoubleClickEditsThePictureAndBackOrCloseReturnToTheStandingWin
   EXPECT_TRUE(lumora.Close());
 }
 
+// A clip plays in a frame that fills the client area, with the video
+// toolbar; Back and a close request both return to the standing windows.
+TEST_F(MainFrame, ADoubleClickedClipOpensTheVideoModeUntilBackOrClose) {
+  for (int round = 0; round < 2; ++round) {
+    DoubleClickFile(1);
+    HWND video = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+      return (video = lumora.FindChild(windows.main, L"Playing Video (b.avi)")) != nullptr;
+    }));
+    EXPECT_EQ(lumora.FindChild(windows.main, L"Album"), nullptr);
+    EXPECT_FALSE(::GetWindowLongPtrW(video, GWL_STYLE) & WS_CAPTION);
+    RECT client{}, frame{};
+    ::GetClientRect(::GetParent(video), &client);
+    ::GetWindowRect(video, &frame);
+    EXPECT_EQ(frame.right - frame.left, client.right);
+    EXPECT_EQ(frame.bottom - frame.top, client.bottom);
+    HWND toolbar = ToolBar(windows.main);
+    EXPECT_TRUE(::IsWindowVisible(toolbar));
+    EXPECT_EQ(::SendMessageW(toolbar, TB_COMMANDTOINDEX, ID_TB_VIDEO_BACK, 0), 0);
+    EXPECT_EQ(::SendMessageW(toolbar, TB_COMMANDTOINDEX, ID_TB_VIDEO_NEXT, 0), 5);
+
+    if (round == 0) {
+      ::PostMessageW(windows.main, WM_COMMAND, MAKEWPARAM(ID_TB_VIDEO_BACK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(toolbar));
+    } else {
+      ::PostMessageW(windows.main, WM_CLOSE, 0, 0);
+    }
+    ExpectStandardMode();
+    EXPECT_FALSE(::IsWindow(video));
+    windows.list = FileList(lumora.FindChild(windows.main, L"Album"));
+  }
+  EXPECT_TRUE(lumora.Close());
+}
+
 TEST_F(MainFrame, ExitFromTheEditingModeEndsTheProgram) {
   OpenFirstPicture();
   ::PostMessageW(windows.main, WM_COMMAND, ID_APP_EXIT, 0);
@@ -136,7 +213,8 @@ TEST_F(MainFrame, AClosedAlbumWindowComesBackThroughItsCommand) {
   ASSERT_TRUE(WaitFor([&] { return lumora.FindChild(windows.main, L"Album") == nullptr; }));
   ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(toolbar) != FALSE; }));
   EXPECT_TRUE(WaitFor([&] { return ButtonState(toolbar, ID_TB_ALBUM_WINDOW) == TBSTATE_ENABLED; }));
-  EXPECT_EQ(ButtonState(toolbar, ID_TB_CAPTURE_WINDOW), TBSTATE_PRESSED);  // open: pressed, disabled
+  // An open window's button: pressed and disabled.
+  EXPECT_TRUE(WaitFor([&] { return ButtonState(toolbar, ID_TB_CAPTURE_WINDOW) == TBSTATE_PRESSED; }));
 
   ::PostMessageW(windows.main, WM_COMMAND, MAKEWPARAM(ID_TB_ALBUM_WINDOW, BN_CLICKED),
                  reinterpret_cast<LPARAM>(toolbar));
