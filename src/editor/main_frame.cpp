@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "base/dialog.h"
 #include "base/strings.h"
+#include "editor/help_command.h"
 #include "res/resource.h"
 
 namespace {
@@ -30,6 +31,8 @@ const base::MessageMap* CMainFrame::GetMessageMap() const {
       base::MessageEntry<&CMainFrame::OnMenuSelect>(WM_MENUSELECT),
       base::CommandEntry<&CMainFrame::OnAppExit>(ID_APP_EXIT),
       base::CommandEntry<&CMainFrame::OnAppAbout>(ID_APP_ABOUT),
+      base::CommandEntry<&CMainFrame::OnHelp>(ID_TB_HELP),
+      base::CommandEntry<&CMainFrame::OnHelp>(ID_HELP_HELP),
   };
   static const base::MessageMap kMap{CMDIFrameWnd::GetThisMessageMap(), kEntries};
   return &kMap;
@@ -131,3 +134,7 @@ LRESULT CMainFrame::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
 void CMainFrame::OnAppExit() { DestroyWindow(); }
 
 void CMainFrame::OnAppAbout() { base::CDialog(IDD_ABOUTBOX, m_hWnd).DoModal(); }
+
+void CMainFrame::OnHelp() {
+  editor::ShowHelp(g_strProgramFolder, ::GetUserDefaultUILanguage(), editor::StartProcess);
+}

@@ -47,4 +47,5 @@ class CMainFrame : public base::CMDIFrameWnd {
   LRESULT OnMenuSelect(WPARAM, LPARAM);
   void OnAppExit();
   void OnAppAbout();
+  void OnHelp();
 };

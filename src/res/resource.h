@@ -74,6 +74,7 @@
 #define IDS_LOW_RESOLUTION 57380
 #define IDS_WARNING_CAPTION 57381
 #define IDS_WIN98_FIRST_EDITION 57382
+#define IDS_HELP_MISSING 57398
 
 // Albums: the album window, its tree and file list, the album dialogs.
 #define IDI_ALBUM 149
