@@ -52,15 +52,6 @@ void EndProcess(DWORD id) {
   }
 }
 
-// The language Lumora starts in, for the life of the object.
-class StartLanguage {
- public:
-  explicit StartLanguage(const wchar_t* locale) { ::SetEnvironmentVariableW(L"LC_ALL", locale); }
-  ~StartLanguage() { ::SetEnvironmentVariableW(L"LC_ALL", nullptr); }
-  StartLanguage(const StartLanguage&) = delete;
-  StartLanguage& operator=(const StartLanguage&) = delete;
-};
-
 // A copy of the program folder with the given help files and a planted
 // hh.exe that leaves a mark when it runs.
 class Help : public ::testing::Test {
@@ -78,9 +69,11 @@ class Help : public ::testing::Test {
   fs::path m_program;
 };
 
-TEST_F(Help, TraditionalChineseUserGetsTheViewerFromTheWindowsFolder) {
-  PlaceHelpFile(L"LumoraHelpTC.chm");
-  const StartLanguage language(L"zh_TW.UTF-8");
+// The program starts in the default language here (Wine takes the language
+// of a started program from the test run, not from the starter), so the
+// English file is the one; the choice by language is tested on its own.
+TEST_F(Help, HelpFileOpensInTheViewerOfTheWindowsFolder) {
+  PlaceHelpFile(L"LumoraHelp.chm");
   m_lumora.Start();
   HWND main = m_lumora.WaitForMainWindow();
   ASSERT_NE(main, nullptr);
