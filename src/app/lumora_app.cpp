@@ -9,6 +9,7 @@
 #include "app/driver_mark.h"
 #include "app/settings.h"
 #include "app/startup_checks.h"
+#include "base/process.h"
 #include "base/strings.h"
 #include "capturewin/video_wnd_view.h"
 #include "core/startup_rules.h"
@@ -37,18 +38,8 @@ void RunNet(const wchar_t* commandLine) {
   wchar_t system[MAX_PATH];
   const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
-  const std::wstring program = std::wstring(system, length) + L"\\net.exe";
-  std::wstring line = commandLine;  // CreateProcessW may write into it
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESHOWWINDOW;
-  si.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION pi{};
-  if (::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                       nullptr, nullptr, &si, &pi)) {
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-  }
+  base::StartProgram(std::wstring(system, length) + L"\\net.exe", commandLine, SW_HIDE,
+                     CREATE_NO_WINDOW);
 }
 
 void RemoveSizingBorder(HWND hwnd) {

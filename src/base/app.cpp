@@ -35,6 +35,7 @@ int CWinApp::Exit() {
 void CWinApp::SetRegistryKey(const wchar_t* company) { m_registryKey = company; }
 
 std::wstring CWinApp::ProfileKeyPath() const {
+  if (m_registryKey.empty()) return {};
   return L"Software\\" + m_registryKey + L"\\" + m_appName;
 }
 

@@ -35,6 +35,7 @@ class CWinApp {
   // The per-user application key becomes
   // HKEY_CURRENT_USER\Software\<company>\<application name>.
   void SetRegistryKey(const wchar_t* company);
+  // That key's path below HKEY_CURRENT_USER; empty until a key is set.
   std::wstring ProfileKeyPath() const;
 
   CWnd* m_pMainWnd = nullptr;

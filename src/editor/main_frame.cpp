@@ -11,6 +11,7 @@
 #include "base/strings.h"
 #include "core/text.h"
 #include "editor/menus.h"
+#include "editor/help_command.h"
 #include "res/resource.h"
 
 namespace {
@@ -53,6 +54,8 @@ const base::MessageMap* CMainFrame::GetMessageMap() const {
       base::CommandStateEntry<&CMainFrame::OnAlbumWindowState>(ID_TB_ALBUM_WINDOW),
       base::CommandEntry<&CMainFrame::OnToggleToolbar>(ID_VIEW_TOOLBAR),
       base::CommandStateEntry<&CMainFrame::OnToolbarState>(ID_VIEW_TOOLBAR),
+      base::CommandEntry<&CMainFrame::OnHelp>(ID_TB_HELP),
+      base::CommandEntry<&CMainFrame::OnHelp>(ID_HELP_HELP),
   };
   static const base::MessageMap kMap{CMDIFrameWnd::GetThisMessageMap(), kEntries};
   return &kMap;
@@ -423,3 +426,7 @@ LRESULT CMainFrame::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
 void CMainFrame::OnAppExit() { DestroyWindow(); }
 
 void CMainFrame::OnAppAbout() { base::CDialog(IDD_ABOUTBOX, m_hWnd).DoModal(); }
+
+void CMainFrame::OnHelp() {
+  editor::ShowHelp(g_strProgramFolder, ::GetUserDefaultUILanguage(), editor::StartProcess);
+}

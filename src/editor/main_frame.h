@@ -93,4 +93,5 @@ class CMainFrame : public base::CMDIFrameWnd, public AlbumHost {
   void OnCaptureWindowState(base::CommandState& state);
   void OnAlbumWindowState(base::CommandState& state);
   void OnToolbarState(base::CommandState& state);
+  void OnHelp();
 };
