@@ -92,13 +92,26 @@ base::CommandState StateOf(TestFrame& frame, UINT id) {
   return state;
 }
 
-TEST(CommandRouting, ViewThenChildThenMainFrameThenApplication) {
+// A main frame with one child frame and its view, active.
+class CommandRouting : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame = new TestFrame;
+    ASSERT_TRUE(frame->LoadFrame(128, WS_OVERLAPPEDWINDOW));
+    child = new TestChild;
+    ASSERT_TRUE(child->LoadFrame(*frame, 128, WS_OVERLAPPEDWINDOW, new TestView));
+    child->InitialUpdateFrame();
+  }
+  void TearDown() override {
+    if (frame) ::DestroyWindow(frame->m_hWnd);  // the frames delete themselves
+  }
+
   TestApp app;
-  auto* frame = new TestFrame;
-  ASSERT_TRUE(frame->LoadFrame(128, WS_OVERLAPPEDWINDOW));
-  auto* child = new TestChild;
-  ASSERT_TRUE(child->LoadFrame(*frame, 128, WS_OVERLAPPEDWINDOW, new TestView));
-  child->InitialUpdateFrame();
+  TestFrame* frame = nullptr;
+  TestChild* child = nullptr;
+};
+
+TEST_F(CommandRouting, ViewThenChildThenMainFrameThenApplication) {
   ASSERT_EQ(frame->MDIGetActive(), child);
 
   g_log.clear();
@@ -110,20 +123,12 @@ TEST(CommandRouting, ViewThenChildThenMainFrameThenApplication) {
   ::DestroyWindow(child->GetActiveView()->m_hWnd);
   ::SendMessageW(frame->m_hWnd, WM_COMMAND, 1, 0);
   EXPECT_EQ(g_log, "child1;");
-
-  ::DestroyWindow(frame->m_hWnd);  // the frames delete themselves
 }
 
 // Menus and toolbars ask the same route: the first window that handles a
 // command decides its state; a command nobody handles is disabled; a menu
 // entry or key of a disabled command does nothing.
-TEST(CommandRouting, StatesFollowTheRouteAndDisabledCommandsDoNothing) {
-  TestApp app;
-  auto* frame = new TestFrame;
-  ASSERT_TRUE(frame->LoadFrame(128, WS_OVERLAPPEDWINDOW));
-  auto* child = new TestChild;
-  ASSERT_TRUE(child->LoadFrame(*frame, 128, WS_OVERLAPPEDWINDOW, new TestView));
-  child->InitialUpdateFrame();
+TEST_F(CommandRouting, StatesFollowTheRouteAndDisabledCommandsDoNothing) {
 
   EXPECT_TRUE(StateOf(*frame, 1).enabled);   // the view's plain command
   EXPECT_TRUE(StateOf(*frame, 2).enabled);   // the child's, before the frame's
@@ -153,10 +158,9 @@ TEST(CommandRouting, StatesFollowTheRouteAndDisabledCommandsDoNothing) {
   EXPECT_FALSE(::GetMenuState(menu, 5, MF_BYCOMMAND) & MF_GRAYED);
   EXPECT_TRUE(::GetMenuState(menu, 99, MF_BYCOMMAND) & MF_GRAYED);
   ::DestroyMenu(menu);
-  ::DestroyWindow(frame->m_hWnd);
 }
 
-TEST(CommandRouting, ViewsHearWhenTheirFrameIsActivated) {
+TEST(ChildFrameActivation, ViewsHearWhenTheirFrameIsActivated) {
   TestApp app;
   auto* frame = new TestFrame;
   ASSERT_TRUE(frame->LoadFrame(128, WS_OVERLAPPEDWINDOW));
