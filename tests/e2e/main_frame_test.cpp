@@ -220,9 +220,10 @@ TEST_F(MainFrame, AClosedAlbumWindowComesBackThroughItsCommand) {
                  reinterpret_cast<LPARAM>(toolbar));
   HWND back = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (back = lumora.FindChild(windows.main, L"Album")) != nullptr; }));
+  // The toolbar goes once the window has taken its place.
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(toolbar); }));
   const RECT a = RectInParent(back);
   EXPECT_TRUE(::EqualRect(&a, &albumPlace));
-  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(toolbar); }));
   EXPECT_TRUE(lumora.Close());
 }
 
