@@ -120,9 +120,11 @@ class MainFrame : public ::testing::Test {
       backAlbum = lumora.FindChild(windows.main, L"Album");
       return backCapture && backAlbum;
     }));
-    const RECT c = RectInParent(backCapture), a = RectInParent(backAlbum);
-    EXPECT_TRUE(::EqualRect(&c, &capturePlace));
-    EXPECT_TRUE(::EqualRect(&a, &albumPlace));
+    // The album window takes its place once both exist.
+    EXPECT_TRUE(WaitFor([&] {
+      const RECT c = RectInParent(backCapture), a = RectInParent(backAlbum);
+      return ::EqualRect(&c, &capturePlace) && ::EqualRect(&a, &albumPlace);
+    }));
     EXPECT_FALSE(::IsWindowVisible(ToolBar(windows.main)));
   }
 
