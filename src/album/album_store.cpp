@@ -73,8 +73,7 @@ std::vector<std::wstring> LoadAlbumList(const std::wstring& ini) {
       std::min(static_cast<std::size_t>(std::max(stored, 0)), core::kAlbumCapacity);
   bool dropped = static_cast<std::size_t>(std::max(stored, 0)) > count;
   for (std::size_t i = 0; i < count; ++i) {
-    const std::wstring path =
-        base::Widen(file.Read(settings::AlbumKey(static_cast<int>(i))));
+    const std::wstring path = base::Widen(file.Read(settings::AlbumKey(static_cast<int>(i))));
     if (FolderExists(path)) {
       albums.push_back(path);
     } else {

@@ -406,7 +406,8 @@ void CFileListView::FolderRenamed(const std::wstring& oldFolder, const std::wstr
     m_cells[static_cast<std::size_t>(i)]->SetPath(item.path);
     if (details) WriteRow(i);
   }
-  const std::wstring current = base::Widen(settings::Read(settings::kCurrentSelectFile, m_strIniPath));
+  const std::wstring current =
+      base::Widen(settings::Read(settings::kCurrentSelectFile, m_strIniPath));
   if (LiesIn(current, oldFolder)) WriteCurrentFile(newFolder + L"\\" + base::FileNameOf(current));
 }
 

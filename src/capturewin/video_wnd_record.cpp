@@ -104,8 +104,8 @@ bool CVideoWndView::StartRecording() {
   header.biCompression = BI_RGB;
   header.biSizeImage = static_cast<DWORD>(((3 * g_nVideoWidth + 3) & ~3) * g_nVideoHeight);
   // A rate of 0 would leave every frame on position 0; the camera runs at 30 then too.
-  int fps = settings::ReadInt(settings::kFrameRate.WithCapacity(settings::kPathCapacity),
-                              m_strIniPath);
+  int fps =
+      settings::ReadInt(settings::kFrameRate.WithCapacity(settings::kPathCapacity), m_strIniPath);
   if (fps <= 0) fps = 30;
   if (m_aviRecorder.CreateVideoStream(header, static_cast<DWORD>(fps), 1) != recorder::kAviOk) {
     m_aviRecorder.Close();

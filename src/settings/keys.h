@@ -35,6 +35,7 @@ inline constexpr Key kInit{kSettingSection, "Init", "FALSE", kDefaultCapacity};
 inline constexpr Key kWindowSize{kSettingSection, "WindowSize", "352x288", kDefaultCapacity};
 inline constexpr Key kDeviceResolution{kSettingSection, "DeviceResolution", "352x288",
                                        kDefaultCapacity};
+// The recording reads the frame rate with room for a full path.
 inline constexpr Key kFrameRate{kSettingSection, "FrameRate", "30", kDefaultCapacity};
 inline constexpr Key kImageFormat{kSettingSection, "ImageFormat", "BMP", kDefaultCapacity};
 inline constexpr Key kImageDelayTime{kSettingSection, "ImageDelayTime", "0", kDefaultCapacity};
@@ -48,22 +49,23 @@ inline constexpr Key kCapturedVideoFilePath{kSettingSection, "CapturedVideoFileP
 inline constexpr Key kVideoDelayTime{kSettingSection, "VideoDelayTime", "0", kPathCapacity};
 inline constexpr Key kIfSelectCaptureDuringTime{kSettingSection, "IfSelectCaptureDuringTime",
                                                 "FALSE", kPathCapacity};
-inline constexpr Key kCaptureDuringTime{kSettingSection, "CaptureDuringTime", "15",
-                                        kPathCapacity};
+inline constexpr Key kCaptureDuringTime{kSettingSection, "CaptureDuringTime", "15", kPathCapacity};
 inline constexpr Key kCaptureAudio{kSettingSection, "CaptureAudio", "FALSE", kPathCapacity};
 // Two blanks between the parts, as the sound-format table writes them.
 inline constexpr Key kAudioSettingProperty{kSettingSection, "AudioSetting_Property",
                                            "8.000KHz  8bits  mono", kPathCapacity};
+inline constexpr Key kIndex{kSettingSection, "Index", "0", kPathCapacity};
+// The video compressor: its quality and name for the capture graph, and the
+// recorder's settings record as hexadecimal text.
 inline constexpr Key kLQ{kSettingSection, "lQ", "100", kPathCapacity};
-inline constexpr Key kCompress{kSettingSection, "Compress", "0", 4096};
 inline constexpr Key kCompressorCodec{kSettingSection, "CompressorCodec", "NULL Compressor",
                                       kPathCapacity};
-inline constexpr Key kIndex{kSettingSection, "Index", "0", kPathCapacity};
+inline constexpr Key kCompress{kSettingSection, "Compress", "0", 4096};
 
 // Section "ALBUM": the album list and the album window.
+// The album tree's room for the count; start-up reads it with the default room.
 inline constexpr Key kAlbumNum{kAlbumSection, "AlbumNum", "", 10};
-inline constexpr Key kCurrentSelectAlbum{kAlbumSection, "CurrentSelectAlbum", "",
-                                         kDefaultCapacity};
+inline constexpr Key kCurrentSelectAlbum{kAlbumSection, "CurrentSelectAlbum", "", kDefaultCapacity};
 inline constexpr Key kCurrentSelectFile{kAlbumSection, "CurrentSelectFile", "", kPathCapacity};
 inline constexpr Key kShowImageMode{kAlbumSection, "ShowImageMode", "", 10};
 inline constexpr Key kSortType{kAlbumSection, "SortType", "", 10};

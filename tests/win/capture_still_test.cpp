@@ -104,8 +104,8 @@ TEST(StillFile, JpegThroughTheImageLibrary) {
   const std::wstring folder = dir.Path().wstring();
   const auto frame = Frame(64, 48);
   BoxAnswerer boxes;
-  const std::wstring name =
-      capturewin::WriteJpegStill(frame.data(), frame.size(), folder, settings::ProgramFolder(), nullptr);
+  const std::wstring name = capturewin::WriteJpegStill(frame.data(), frame.size(), folder,
+                                                       settings::ProgramFolder(), nullptr);
   EXPECT_EQ(name, folder + L"\\P0000001.JPG");
   const auto bytes = ReadFile(name);
   ASSERT_GT(bytes.size(), 4u);
