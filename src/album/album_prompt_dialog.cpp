@@ -1,11 +1,11 @@
 #include "album/album_prompt_dialog.h"
 
 #include "album/album_store.h"
-#include "app/settings.h"
 #include "base/message_box.h"
 #include "base/strings.h"
 #include "core/album_rules.h"
 #include "res/resource.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ bool CNewAlbumDlg::Accept(const std::wstring& text) {
   // no path separators or wildcards that would lead elsewhere.
   const bool plainName = !text.empty() && text != L"." && text != L".." &&
                          text.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos;
-  m_strResult = app::ProductFolder() + L"\\" + text;
+  m_strResult = settings::ProductFolder() + L"\\" + text;
   if (!plainName || !album::StorablePath(m_strResult) ||
       (!album::FolderExists(m_strResult) && !::CreateDirectoryW(m_strResult.c_str(), nullptr))) {
     base::ShowMessageBox(m_hWnd, base::LoadResString(IDS_ALBUM_CREATE_FAILED));

@@ -3,18 +3,14 @@
 #include <algorithm>
 
 #include "album/recycle_bin.h"
-#include "app/settings.h"
 #include "base/handles.h"
 #include "base/strings.h"
 #include "core/album_rules.h"
 #include "core/text.h"
+#include "settings/settings_file.h"
 
 namespace album {
 namespace {
-
-const char kSection[] = "ALBUM";
-
-std::string AlbumKey(std::size_t i) { return "Album" + std::to_string(i); }
 
 struct FolderEntries {
   std::vector<std::wstring> files;  // by name
@@ -56,26 +52,28 @@ bool StorablePath(const std::wstring& path) {
 std::wstring LabelOf(const std::wstring& path) { return base::FileNameOf(path); }
 
 void PrepareFolders(const std::wstring& ini) {
-  const int count = core::AtoiC(app::ReadIniValue(ini, kSection, "AlbumNum", "", 128));
-  const std::wstring product = app::ProductFolder();
-  const std::wstring defaultAlbum = app::DefaultAlbumFolder();
+  // Read with more room than the album tree gives it.
+  const int count =
+      settings::ReadInt(settings::kAlbumNum.WithCapacity(settings::kDefaultCapacity), ini);
+  const std::wstring product = settings::ProductFolder();
+  const std::wstring defaultAlbum = settings::DefaultAlbumFolder();
   if (product.empty()) return;
   if (!FolderExists(product)) ::CreateDirectoryW(product.c_str(), nullptr);
   if (!FolderExists(defaultAlbum)) ::CreateDirectoryW(defaultAlbum.c_str(), nullptr);
-  app::WriteIniValue(ini, kSection, "Album0", base::Narrow(defaultAlbum));
-  if (count < 1) app::WriteIniValue(ini, kSection, "AlbumNum", "1");
+  settings::Write(settings::AlbumKey(0), base::Narrow(defaultAlbum), ini);
+  if (count < 1) settings::Write(settings::kAlbumNum, "1", ini);
 }
 
 std::vector<std::wstring> LoadAlbumList(const std::wstring& ini) {
   std::vector<std::wstring> albums;
   if (!PathExists(ini)) return albums;
-  const app::SettingsSnapshot settings(ini);
-  const int stored = core::AtoiC(settings.Read(kSection, "AlbumNum", "", 10));
+  const settings::SettingsSnapshot file(ini);
+  const int stored = core::AtoiC(file.Read(settings::kAlbumNum));
   const std::size_t count =
       std::min(static_cast<std::size_t>(std::max(stored, 0)), core::kAlbumCapacity);
   bool dropped = static_cast<std::size_t>(std::max(stored, 0)) > count;
   for (std::size_t i = 0; i < count; ++i) {
-    const std::wstring path = base::Widen(settings.Read(kSection, AlbumKey(i).c_str(), "", 128));
+    const std::wstring path = base::Widen(file.Read(settings::AlbumKey(static_cast<int>(i))));
     if (FolderExists(path)) {
       albums.push_back(path);
     } else {
@@ -87,11 +85,11 @@ std::vector<std::wstring> LoadAlbumList(const std::wstring& ini) {
 }
 
 void WriteAlbumList(const std::wstring& ini, const std::vector<std::wstring>& albums) {
-  app::IniValues values;
+  settings::IniValues values;
   for (std::size_t i = 0; i < albums.size(); ++i)
-    values.emplace_back(AlbumKey(i), base::Narrow(albums[i]));
-  values.emplace_back("AlbumNum", std::to_string(albums.size()));
-  app::WriteIniValues(ini, kSection, values);
+    values.emplace_back(settings::AlbumKey(static_cast<int>(i)).Name(), base::Narrow(albums[i]));
+  values.emplace_back(settings::kAlbumNum.name, std::to_string(albums.size()));
+  settings::WriteValues(settings::kAlbumSection, values, ini);
 }
 
 void CopyAlbumFiles(const std::wstring& source, const std::wstring& target,

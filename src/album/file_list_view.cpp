@@ -5,19 +5,18 @@
 #include "album/album_prompt_dialog.h"
 #include "album/file_tree_view.h"
 #include "app/lumora_app.h"
-#include "app/settings.h"
 #include "base/handles.h"
 #include "base/message_box.h"
 #include "base/splitter.h"
 #include "base/strings.h"
 #include "core/text.h"
 #include "res/resource.h"
+#include "settings/settings_file.h"
 
 CFileListView* g_pFileListView = nullptr;
 
 namespace {
 
-const char kAlbum[] = "ALBUM";
 const COLORREF kIconBack = RGB(181, 222, 237);
 const COLORREF kDetailsBack = RGB(255, 255, 255);
 const int kColumns = 4;
@@ -98,11 +97,11 @@ bool CFileListView::CreateView(HWND parent, UINT id) {
                                 ::GetModuleHandleW(nullptr), nullptr);
   if (!hwnd || !SubclassWindow(hwnd)) return false;
   g_pFileListView = this;
-  m_strIniPath = app::SettingsPath();
+  m_strIniPath = settings::SettingsPath();
   // The list starts in the order of the folder whatever "SortType" says; a
   // missing key is written with its default.
-  if (app::ReadIniValue(m_strIniPath, kAlbum, "SortType", "", 10).empty()) {
-    app::WriteIniValue(m_strIniPath, kAlbum, "SortType", "1");
+  if (settings::Read(settings::kSortType, m_strIniPath).empty()) {
+    settings::Write(settings::kSortType, "1", m_strIniPath);
   }
   ApplyModeStyle(Mode());
   return true;
@@ -110,7 +109,7 @@ bool CFileListView::CreateView(HWND parent, UINT id) {
 
 LRESULT CFileListView::OnDestroy(WPARAM, LPARAM) {
   m_cells.clear();
-  if (!m_strIniPath.empty()) app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectFile", "");
+  if (!m_strIniPath.empty()) settings::Write(settings::kCurrentSelectFile, "", m_strIniPath);
   if (g_pFileListView == this) g_pFileListView = nullptr;
   return Default();
 }
@@ -125,7 +124,7 @@ void CFileListView::Message(UINT id, const std::wstring& arg) const {
 
 void CFileListView::WriteCurrentFile(const std::wstring& path) {
   m_strCurrentFile = path;
-  app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectFile", base::Narrow(path));
+  settings::Write(settings::kCurrentSelectFile, base::Narrow(path), m_strIniPath);
 }
 
 void CFileListView::ApplyModeStyle(core::DisplayMode mode) {
@@ -378,9 +377,9 @@ void CFileListView::ResetList(core::DisplayMode mode) {
   m_nCurrent = -1;
   m_bShown = false;
   m_strFolder.clear();
-  app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectFile", "");
-  app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", "");
-  app::WriteIniValue(m_strIniPath, app::kSettingSection, app::kCapturedImageKey, "");
+  settings::Write(settings::kCurrentSelectFile, "", m_strIniPath);
+  settings::Write(settings::kCurrentSelectAlbum, "", m_strIniPath);
+  settings::Write(settings::kCapturedImageFilePath, "", m_strIniPath);
 }
 
 void CFileListView::AddFile(const std::wstring& path) {
@@ -408,7 +407,7 @@ void CFileListView::FolderRenamed(const std::wstring& oldFolder, const std::wstr
     if (details) WriteRow(i);
   }
   const std::wstring current =
-      base::Widen(app::ReadIniValue(m_strIniPath, kAlbum, "CurrentSelectFile", "", MAX_PATH));
+      base::Widen(settings::Read(settings::kCurrentSelectFile, m_strIniPath));
   if (LiesIn(current, oldFolder)) WriteCurrentFile(newFolder + L"\\" + base::FileNameOf(current));
 }
 
@@ -504,15 +503,15 @@ void CFileListView::Sort(int key) {
 void CFileListView::ChangeDisplayMode(core::DisplayMode mode) {
   const core::DisplayMode old = Mode();
   if (mode == old || !g_pFileTreeView) return;
-  const std::string folder = app::ReadIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", "");
+  const std::string folder = settings::Read(settings::kCurrentSelectAlbum, m_strIniPath);
   ResetList(old);
   g_pFileTreeView->SetDisplayMode(mode);
   ApplyModeStyle(mode);
   if (!folder.empty()) ShowAlbum(base::Widen(folder), mode);
-  app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", folder);
+  settings::Write(settings::kCurrentSelectAlbum, folder, m_strIniPath);
   // The album stays shown, so new captures keep landing in it.
-  app::WriteIniValue(m_strIniPath, app::kSettingSection, app::kCapturedImageKey, folder);
-  app::WriteIniValue(m_strIniPath, kAlbum, "ShowImageMode", std::to_string(static_cast<int>(mode)));
+  settings::Write(settings::kCapturedImageFilePath, folder, m_strIniPath);
+  settings::Write(settings::kShowImageMode, std::to_string(static_cast<int>(mode)), m_strIniPath);
 }
 
 void CFileListView::OnBrowse(UINT id) {

@@ -5,30 +5,27 @@
 #include "album/album_prompt_dialog.h"
 #include "album/album_store.h"
 #include "album/file_list_view.h"
-#include "app/settings.h"
 #include "base/handles.h"
 #include "base/message_box.h"
 #include "base/splitter.h"
 #include "base/strings.h"
 #include "core/text.h"
 #include "res/resource.h"
+#include "settings/settings_file.h"
 
 CFileTreeView* g_pFileTreeView = nullptr;
 
 namespace {
 
-const char kAlbum[] = "ALBUM";
-
 void WriteCapturePaths(const std::wstring& ini, const std::wstring& path) {
   const std::string p = base::Narrow(path);
-  app::WriteIniValue(ini, app::kSettingSection, app::kCapturedImageKey, p);
-  app::WriteIniValue(ini, app::kSettingSection, app::kCapturedVideoKey, p);
+  settings::Write(settings::kCapturedImageFilePath, p, ini);
+  settings::Write(settings::kCapturedVideoFilePath, p, ini);
 }
 
 // Whether a capture folder key holds `folder` (letter case aside).
-bool CaptureKeyIs(const std::wstring& ini, const char* key, const std::wstring& folder) {
-  const std::wstring value =
-      base::Widen(app::ReadIniValue(ini, app::kSettingSection, key, "", app::kCapturePathCapacity));
+bool CaptureKeyIs(const std::wstring& ini, const settings::Key& key, const std::wstring& folder) {
+  const std::wstring value = base::Widen(settings::Read(key, ini));
   return ::lstrcmpiW(value.c_str(), folder.c_str()) == 0;
 }
 
@@ -88,17 +85,17 @@ void CFileTreeView::CreateImageList() {
 void CFileTreeView::OnInitialUpdate() {
   if (m_bInitialised) return;
   m_bInitialised = true;
-  m_strIniPath = app::SettingsPath();
+  m_strIniPath = settings::SettingsPath();
   CreateImageList();
   album::PrepareFolders(m_strIniPath);
   m_albums = album::LoadAlbumList(m_strIniPath);
   for (const std::wstring& path : m_albums) m_items.push_back(AppendItem(path));
 
-  const std::string modeText = app::ReadIniValue(m_strIniPath, kAlbum, "ShowImageMode", "", 10);
+  const std::string modeText = settings::Read(settings::kShowImageMode, m_strIniPath);
   if (modeText.empty()) return;  // first start: nothing selected until the user picks
   if (!core::ParseDisplayMode(modeText, m_mode)) {
     m_mode = core::DisplayMode::Large;
-    app::WriteIniValue(m_strIniPath, kAlbum, "ShowImageMode", "1");
+    settings::Write(settings::kShowImageMode, "1", m_strIniPath);
   }
   if (g_pFileListView) g_pFileListView->ApplyModeStyle(m_mode);
   if (!m_items.empty()) TreeView_SelectItem(m_hWnd, m_items.front());
@@ -166,7 +163,7 @@ void CFileTreeView::OnSelectionChanged(HTREEITEM item) {
       g_pFileListView->ShowAlbum(path, m_mode);
     }
     WriteCapturePaths(m_strIniPath, path);
-    app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", base::Narrow(path));
+    settings::Write(settings::kCurrentSelectAlbum, base::Narrow(path), m_strIniPath);
     return;
   }
 }
@@ -181,12 +178,12 @@ void CFileTreeView::OnRightClick() {
   if (item && (hit.flags & TVHT_ONITEM)) {
     TreeView_SelectItem(m_hWnd, item);
     m_hCurrent = item;
-    const std::wstring defaultLabel = album::LabelOf(app::DefaultAlbumFolder());
+    const std::wstring defaultLabel = album::LabelOf(settings::DefaultAlbumFolder());
     ShowTreeMenu(true, ItemText(item) == defaultLabel);
     return;
   }
   if (g_pFileListView) g_pFileListView->ResetList(m_mode);
-  WriteCapturePaths(m_strIniPath, app::DefaultAlbumFolder());
+  WriteCapturePaths(m_strIniPath, settings::DefaultAlbumFolder());
   ShowTreeMenu(false, false);
 }
 
@@ -221,12 +218,12 @@ void CFileTreeView::OnCreateAlbum() {
       return;
     }
   }
-  const int k = core::AtoiC(app::ReadIniValue(m_strIniPath, kAlbum, "AlbumNum", "", 10));
+  const int k = settings::ReadInt(settings::kAlbumNum, m_strIniPath);
   const std::string p = base::Narrow(path);
-  app::WriteIniValue(m_strIniPath, kAlbum, "AlbumNum", std::to_string(k + 1));
-  app::WriteIniValue(m_strIniPath, app::kSettingSection, app::kCapturedImageKey, p);
-  app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", p);
-  app::WriteIniValue(m_strIniPath, kAlbum, ("Album" + std::to_string(k)).c_str(), p);
+  settings::Write(settings::kAlbumNum, std::to_string(k + 1), m_strIniPath);
+  settings::Write(settings::kCapturedImageFilePath, p, m_strIniPath);
+  settings::Write(settings::kCurrentSelectAlbum, p, m_strIniPath);
+  settings::Write(settings::AlbumKey(k), p, m_strIniPath);
 
   HTREEITEM item = AppendItem(path);
   ClearTreeSelection();
@@ -264,14 +261,13 @@ void CFileTreeView::OnRenameAlbum() {
   }
   // Captures that went into the old folder follow the album, or the next
   // clip would bring the old folder back outside every album.
-  const bool capturedHere = CaptureKeyIs(m_strIniPath, app::kCapturedImageKey, oldPath) ||
-                            CaptureKeyIs(m_strIniPath, app::kCapturedVideoKey, oldPath);
+  const bool capturedHere = CaptureKeyIs(m_strIniPath, settings::kCapturedImageFilePath, oldPath) ||
+                            CaptureKeyIs(m_strIniPath, settings::kCapturedVideoFilePath, oldPath);
   const std::string p = base::Narrow(newPath);
-  app::WriteIniValue(m_strIniPath, kAlbum, ("Album" + std::to_string(index)).c_str(), p);
-  app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", p);
-  app::WriteIniValue(m_strIniPath, app::kSettingSection, app::kCapturedImageKey, p);
-  if (capturedHere)
-    app::WriteIniValue(m_strIniPath, app::kSettingSection, app::kCapturedVideoKey, p);
+  settings::Write(settings::AlbumKey(index), p, m_strIniPath);
+  settings::Write(settings::kCurrentSelectAlbum, p, m_strIniPath);
+  settings::Write(settings::kCapturedImageFilePath, p, m_strIniPath);
+  if (capturedHere) settings::Write(settings::kCapturedVideoFilePath, p, m_strIniPath);
   if (g_pFileListView) g_pFileListView->FolderRenamed(oldPath, newPath);
   std::wstring label = name;
   TVITEMW tv{};
@@ -300,9 +296,9 @@ void CFileTreeView::OnDeleteAlbum() {
   m_hCurrent = nullptr;
   if (g_pFileListView) g_pFileListView->ResetList(m_mode);
   // Clips would otherwise bring the deleted folder back outside every album.
-  if (CaptureKeyIs(m_strIniPath, app::kCapturedVideoKey, path)) {
-    app::WriteIniValue(m_strIniPath, app::kSettingSection, app::kCapturedVideoKey,
-                       base::Narrow(app::DefaultAlbumFolder()));
+  if (CaptureKeyIs(m_strIniPath, settings::kCapturedVideoFilePath, path)) {
+    settings::Write(settings::kCapturedVideoFilePath, base::Narrow(settings::DefaultAlbumFolder()),
+                    m_strIniPath);
   }
   album::RecycleAlbumFolder(m_hWnd, path);
 }
@@ -327,7 +323,6 @@ void CFileTreeView::OnPasteAlbum() {
   g_pFileListView->ShowAlbum(m_strPasteTarget, m_mode);
   // The reset emptied the current album and the capture folder; the target
   // stays shown, so new captures keep landing in it.
-  app::WriteIniValue(m_strIniPath, kAlbum, "CurrentSelectAlbum", base::Narrow(m_strPasteTarget));
-  app::WriteIniValue(m_strIniPath, app::kSettingSection, app::kCapturedImageKey,
-                     base::Narrow(m_strPasteTarget));
+  settings::Write(settings::kCurrentSelectAlbum, base::Narrow(m_strPasteTarget), m_strIniPath);
+  settings::Write(settings::kCapturedImageFilePath, base::Narrow(m_strPasteTarget), m_strIniPath);
 }

@@ -7,7 +7,6 @@
 #include "album/child_frame.h"
 #include "album/file_tree_view.h"
 #include "app/driver_mark.h"
-#include "app/settings.h"
 #include "app/startup_checks.h"
 #include "base/process.h"
 #include "base/strings.h"
@@ -17,6 +16,7 @@
 #include "editor/main_frame.h"
 #include "editor/menus.h"
 #include "res/resource.h"
+#include "settings/settings_file.h"
 
 base::CMDIChildWnd* g_pCaptureFrame = nullptr;
 base::CMDIChildWnd* g_pAlbumFrame = nullptr;
@@ -59,7 +59,7 @@ BOOL CLumoraApp::InitInstance() {
   if (!app::PassStartupChecks(app::PlatformStartupEnvironment())) return FALSE;
   if (!TakeSingleInstance()) return FALSE;
   RunNet(kStopService);
-  g_strProgramFolder = app::ProgramFolder();
+  g_strProgramFolder = settings::ProgramFolder();
 
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&icc);
@@ -111,17 +111,17 @@ bool CLumoraApp::CreateCaptureWindow() {
     return false;
   }
   RemoveSizingBorder(frame->m_hWnd);
-  g_strProgramFolder = app::ProgramFolder();
-  m_strIniPath = app::SettingsPath();
+  g_strProgramFolder = settings::ProgramFolder();
+  m_strIniPath = settings::SettingsPath();
   frame->InitialUpdateFrame();
 
   std::string windowSize;
-  if (app::ReadIniValue(m_strIniPath, "Setting", "Init", "FALSE") == "FALSE") {
+  if (settings::Read(settings::kInit, m_strIniPath) == "FALSE") {
     windowSize = "352x288";
-    app::WriteIniValue(m_strIniPath, "Setting", "WindowSize", windowSize);
-    app::WriteIniValue(m_strIniPath, "Setting", "DeviceResolution", windowSize);
+    settings::Write(settings::kWindowSize, windowSize, m_strIniPath);
+    settings::Write(settings::kDeviceResolution, windowSize, m_strIniPath);
   } else {
-    windowSize = app::ReadIniValue(m_strIniPath, "Setting", "WindowSize", "352x288");
+    windowSize = settings::Read(settings::kWindowSize, m_strIniPath);
   }
   if (auto size = core::CaptureFrameSize(windowSize)) {
     ::MoveWindow(frame->m_hWnd, 0, 0, size->cx, size->cy, TRUE);
@@ -160,7 +160,7 @@ void CLumoraApp::CreateAlbumWindow() {
 void CLumoraApp::SizeMainFrame() {
   HWND hwnd = m_pMainWnd->m_hWnd;
   const std::string windowSize =
-      core::ToLowerAscii(app::ReadIniValue(m_strIniPath, "Setting", "WindowSize", "352x288"));
+      core::ToLowerAscii(settings::Read(settings::kWindowSize, m_strIniPath));
   const core::Size size = core::MainFrameSize(windowSize);
   const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
   if (core::ShowMainFrameMaximised(screenWidth, size)) {
@@ -179,7 +179,7 @@ void CLumoraApp::SizeMainFrame() {
 // when that leaves it empty. Nothing else there is touched: any other file
 // in it is the user's.
 void CLumoraApp::CleanEditFolder() {
-  const std::wstring product = app::ProductFolder();
+  const std::wstring product = settings::ProductFolder();
   if (product.empty()) return;
   const std::wstring folder = product + L"\\Edit";
   for (const wchar_t* name : {L"temp.bmp", L"changed.bmp", L"PrintTempFile.bmp"}) {
@@ -190,7 +190,7 @@ void CLumoraApp::CleanEditFolder() {
 
 int CLumoraApp::ExitInstance() {
   CleanEditFolder();
-  app::WriteIniValue(m_strIniPath, "Setting", "Index", "0");
+  settings::Write(settings::kIndex, "0", m_strIniPath);
   app::ClearDriverMark(m_strMarkedDriverKey);
   RunNet(kStartService);
   return CWinApp::ExitInstance();

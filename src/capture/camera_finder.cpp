@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include "app/settings.h"
 #include "base/handles.h"
 #include "base/strings.h"
 #include "core/camera_id.h"
 #include "core/text.h"
+#include "settings/settings_file.h"
 
 namespace capture {
 
@@ -20,6 +20,10 @@ namespace {
 const wchar_t kVideoClassKey[] =
     L"SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\"
     L"{6994AD05-93EF-11D0-A3CC-00A0C9223196}\\";
+
+// The driver's registry key as the camera family's TWAIN.INI names it.
+constexpr settings::Key kTwainRegistryPath{"Information", "RegistryPath", kNoDriverRegistryPath,
+                                           settings::kPathCapacity};
 
 // The upper-cased "DeviceInstance" of one interface key, empty on failure.
 std::string DeviceInstanceOf(HKEY classKey, const wchar_t* subkey) {
@@ -91,8 +95,7 @@ bool FindCamera() {
     g_bQvc5520Family = family.qvc5520;
     g_bQvc318Family = family.qvc318;
     const std::string ini = core::TwainIniPath(base::Narrow(WindowsFolder()), family.folder);
-    g_strDriverRegistryPath = app::ReadIniValue(base::Widen(ini), "Information", "RegistryPath",
-                                                kNoDriverRegistryPath, 260);
+    g_strDriverRegistryPath = settings::Read(kTwainRegistryPath, base::Widen(ini));
   }
   return true;
 }

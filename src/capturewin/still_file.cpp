@@ -1,6 +1,5 @@
 #include "capturewin/still_file.h"
 
-#include "app/settings.h"
 #include "base/handles.h"
 #include "base/message_box.h"
 #include "base/proc_address.h"
@@ -9,6 +8,7 @@
 #include "core/capture_naming.h"
 #include "core/dib_check.h"
 #include "res/resource.h"
+#include "settings/settings_file.h"
 #include "zimgload/zimgload.h"
 
 namespace capturewin {
@@ -71,9 +71,8 @@ bool ConvertToJpeg(HMODULE library, const std::wstring& temp, const std::wstring
 }  // namespace
 
 std::wstring ImageFolder(const std::wstring& iniPath) {
-  std::wstring folder = base::Widen(app::ReadIniValue(
-      iniPath, app::kSettingSection, app::kCapturedImageKey, "", app::kCapturePathCapacity));
-  if (folder.empty()) folder = app::DefaultAlbumFolder();
+  std::wstring folder = base::Widen(settings::Read(settings::kCapturedImageFilePath, iniPath));
+  if (folder.empty()) folder = settings::DefaultAlbumFolder();
   ::CreateDirectoryW(folder.c_str(), nullptr);
   return folder;
 }

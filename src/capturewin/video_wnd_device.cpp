@@ -11,7 +11,6 @@
 #include <cstring>
 
 #include "album/file_list_view.h"
-#include "app/settings.h"
 #include "base/handles.h"
 #include "base/message_box.h"
 #include "base/strings.h"
@@ -21,6 +20,7 @@
 #include "core/still_enlarge.h"
 #include "core/text.h"
 #include "res/resource.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -145,7 +145,7 @@ void CVideoWndView::SaveSnapshot() {
                        ? m_pDevGraph->QueryStillImageSize()
                        : 0;
   const std::string format =
-      core::ToUpperAscii(app::ReadIniValue(m_strIniPath, "Setting", "ImageFormat", "BMP"));
+      core::ToUpperAscii(settings::Read(settings::kImageFormat, m_strIniPath));
   if (g_pFileListView) g_pFileListView->ClearSelection();
   // Enlarging works on 24-bit rows, so an I420 frame is converted first.
   if (m_dwCompression == kI420) ConvertI420Frame(m_buffer2);

@@ -10,7 +10,6 @@
 #include <ctime>
 
 #include "album/file_list_view.h"
-#include "app/settings.h"
 #include "base/message_box.h"
 #include "base/strings.h"
 #include "capture/dev_graph_builder.h"
@@ -21,6 +20,7 @@
 #include "core/sound_format.h"
 #include "core/text.h"
 #include "res/resource.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -49,15 +49,11 @@ bool FileExists(const std::wstring& path) {
 
 }  // namespace
 
-std::string CVideoWndView::Setting(const char* key, const char* def) const {
-  return app::ReadIniValue(m_strIniPath, "Setting", key, def, MAX_PATH);
-}
-
 void CVideoWndView::OnVideoButton() {
   if (!g_bDevicePresent || !m_pDevGraph) return;
   m_pDevGraph->EnableSnapshot(false);
   m_bStopRequested = false;
-  const int delay = core::AtoiC(Setting("VideoDelayTime", "0"));
+  const int delay = settings::ReadInt(settings::kVideoDelayTime, m_strIniPath);
   const HWND self = m_hWnd;
   if (delay != 0) CCountdownDlg(::GetAncestor(m_hWnd, GA_ROOT), delay).DoModal();
   // The end of the session closes the windows, this view included, under
@@ -70,7 +66,7 @@ void CVideoWndView::OnVideoButton() {
     if (m_pDevGraph) m_pDevGraph->EnableSnapshot(true);
     return;
   }
-  m_nFileIndex = core::AtoiC(Setting("Index", "0"));
+  m_nFileIndex = settings::ReadInt(settings::kIndex, m_strIniPath);
   recorder::g_bErrorPosted = false;
   m_bClosePending = false;
   if (!StartRecording()) {
@@ -91,8 +87,9 @@ void CVideoWndView::OnRecordButton() { StopRecording(); }
 // False when the clip cannot take frames (no file or no video stream): the
 // empty clip it began is closed and removed again.
 bool CVideoWndView::StartRecording() {
+  const std::string defaultAlbum = base::Narrow(settings::DefaultAlbumFolder());
   m_strVideoFolder = base::Widen(
-      Setting("CapturedVideoFilePath", base::Narrow(app::DefaultAlbumFolder()).c_str()));
+      settings::Read(settings::kCapturedVideoFilePath.WithDefault(defaultAlbum), m_strIniPath));
   ::CreateDirectoryW(m_strVideoFolder.c_str(), nullptr);
   m_nTickCount = 0;
   m_strClipPath = core::FirstFreeCaptureName(m_strVideoFolder, L".AVI", FileExists);
@@ -107,7 +104,8 @@ bool CVideoWndView::StartRecording() {
   header.biCompression = BI_RGB;
   header.biSizeImage = static_cast<DWORD>(((3 * g_nVideoWidth + 3) & ~3) * g_nVideoHeight);
   // A rate of 0 would leave every frame on position 0; the camera runs at 30 then too.
-  int fps = core::AtoiC(Setting("FrameRate", "30"));
+  int fps =
+      settings::ReadInt(settings::kFrameRate.WithCapacity(settings::kPathCapacity), m_strIniPath);
   if (fps <= 0) fps = 30;
   if (m_aviRecorder.CreateVideoStream(header, static_cast<DWORD>(fps), 1) != recorder::kAviOk) {
     m_aviRecorder.Close();
@@ -116,8 +114,8 @@ bool CVideoWndView::StartRecording() {
   }
 
   m_soundFormat = ToWaveFormat(
-      core::ParseSoundFormat(Setting("AudioSetting_Property", "8.000KHz  8bits  mono")));
-  if (Setting("CaptureAudio", "FALSE") == "TRUE" && OpenSoundCapture()) {
+      core::ParseSoundFormat(settings::Read(settings::kAudioSettingProperty, m_strIniPath)));
+  if (settings::Read(settings::kCaptureAudio, m_strIniPath) == "TRUE" && OpenSoundCapture()) {
     m_aviRecorder.CreateAudioStream(m_soundFormat);
   }
   m_aviRecorder.Start();
@@ -148,7 +146,7 @@ void CVideoWndView::StopRecording() {
     UpdateRecordingUI(false);
     Animate_Close(::GetDlgItem(GetDlgItem(IDC_RECORD_BUTTON), IDC_ANIMATE));
   }
-  app::WriteIniValue(m_strIniPath, "Setting", "Index", std::to_string(m_nFileIndex));
+  settings::Write(settings::kIndex, std::to_string(m_nFileIndex), m_strIniPath);
   if (m_pDevGraph) m_pDevGraph->EnableSnapshot(true);
   recorder::g_bErrorPosted = false;
 }
@@ -166,11 +164,11 @@ void CVideoWndView::UpdateRecordingUI(bool on) {
     ::ShowWindow(GetDlgItem(IDC_RECORD_BUTTON), SW_HIDE);
     return;
   }
-  const std::string timed = Setting("IfSelectCaptureDuringTime", "FALSE");
+  const std::string timed = settings::Read(settings::kIfSelectCaptureDuringTime, m_strIniPath);
   ::ShowWindow(status, SW_SHOW);
   m_tStartTime = std::time(nullptr);
   if (timed == "TRUE") {
-    m_strTimeLimit = Setting("CaptureDuringTime", "15");
+    m_strTimeLimit = settings::Read(settings::kCaptureDuringTime, m_strIniPath);
     m_bTimeLimit = true;
   }
   ::ShowWindow(GetDlgItem(IDC_RECORD_BUTTON), SW_SHOW);

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "album/file_list_view.h"
-#include "app/settings.h"
 #include "base/scope_exit.h"
 #include "base/strings.h"
 #include "capture/camera_finder.h"
@@ -18,6 +17,7 @@
 #include "core/i420.h"
 #include "core/text.h"
 #include "res/resource.h"
+#include "settings/settings_file.h"
 
 CVideoWndView* g_pVideoView = nullptr;
 bool g_bDevicePresent = false;
@@ -66,14 +66,14 @@ CVideoWndView::~CVideoWndView() {
 
 void CVideoWndView::OnInitialUpdate() {
   g_pVideoView = this;
-  m_strProgramPath = app::ProgramFolder();
-  m_strIniPath = app::SettingsPath();
-  ::CreateDirectoryW(app::ProductFolder().c_str(), nullptr);
-  ::CreateDirectoryW(app::DefaultAlbumFolder().c_str(), nullptr);
+  m_strProgramPath = settings::ProgramFolder();
+  m_strIniPath = settings::SettingsPath();
+  ::CreateDirectoryW(settings::ProductFolder().c_str(), nullptr);
+  ::CreateDirectoryW(settings::DefaultAlbumFolder().c_str(), nullptr);
   LoadButtonFaces();
 
-  if (app::ReadIniValue(m_strIniPath, "Setting", "Init", "FALSE") == "FALSE") {
-    app::WriteIniValue(m_strIniPath, "Setting", "Init", "TRUE");
+  if (settings::Read(settings::kInit, m_strIniPath) == "FALSE") {
+    settings::Write(settings::kInit, "TRUE", m_strIniPath);
     m_bFormatInitialized = false;
   } else {
     m_bFormatInitialized = true;
@@ -160,9 +160,8 @@ void CVideoWndView::SetupCapture() {
     g_pDevGraphBuilder = m_pDevGraph.get();
   }
   m_stillBuffer.assign(kStillBufferBytes, 0);
-  const std::string codec =
-      app::ReadIniValue(m_strIniPath, "Setting", "CompressorCodec", "NULL Compressor", 260);
-  const int quality = core::AtoiC(app::ReadIniValue(m_strIniPath, "Setting", "lQ", "100", 260));
+  const std::string codec = settings::Read(settings::kCompressorCodec, m_strIniPath);
+  const int quality = settings::ReadInt(settings::kLQ, m_strIniPath);
   m_pDevGraph->SetCompressorByName(codec.c_str());
   m_pDevGraph->SetCompressionQuality(quality);
 
@@ -184,7 +183,7 @@ void CVideoWndView::SetupCapture() {
 // the layout as it is.
 void CVideoWndView::LayOut() {
   const auto layout = core::CaptureLayoutFor(
-      app::ReadIniValue(m_strIniPath, "Setting", "WindowSize", "352x288"));
+      settings::Read(settings::kWindowSize, m_strIniPath));
   if (!layout) return;
   m_rcPreview = {layout->previewLeft, layout->previewTop, layout->previewRight, layout->previewBottom};
   Place(GetDlgItem(IDC_IMAGE_BUTTON), layout->image);
@@ -245,8 +244,8 @@ bool CVideoWndView::ApplyDeviceFormat() {
     if (core::IsUsableFrameSize(width, height)) {
       m_dwFrameBytes = core::Dib24ImageBytes(width, height);
       const std::string size = core::FrameSizeText(width, height);
-      app::WriteIniValue(m_strIniPath, "Setting", "WindowSize", size);
-      app::WriteIniValue(m_strIniPath, "Setting", "DeviceResolution", size);
+      settings::Write(settings::kWindowSize, size, m_strIniPath);
+      settings::Write(settings::kDeviceResolution, size, m_strIniPath);
       m_nFrameRate = 30;
       graph.SetFormat(width, height, m_dwFrameBytes, m_nFrameRate);
     }
@@ -254,12 +253,12 @@ bool CVideoWndView::ApplyDeviceFormat() {
   } else if (m_bSkipReread) {
     m_bSkipReread = false;
   } else {
-    int fps = core::AtoiC(app::ReadIniValue(m_strIniPath, "Setting", "FrameRate", "30"));
+    int fps = settings::ReadInt(settings::kFrameRate, m_strIniPath);
     const core::DeviceResolution resolution = core::ChooseDeviceResolution(
-        app::ReadIniValue(m_strIniPath, "Setting", "DeviceResolution", "352x288"),
+        settings::Read(settings::kDeviceResolution, m_strIniPath),
         capture::g_bQvc5520Family);
     if (resolution.rewriteTo640) {
-      app::WriteIniValue(m_strIniPath, "Setting", "DeviceResolution", "640x480");
+      settings::Write(settings::kDeviceResolution, "640x480", m_strIniPath);
     }
     g_nVideoWidth = resolution.size.width;
     g_nVideoHeight = resolution.size.height;
@@ -277,7 +276,7 @@ bool CVideoWndView::ApplyDeviceFormat() {
   }
   AllocateFrameBuffers(g_nVideoWidth, g_nVideoHeight);
   const core::FrameSize window =
-      core::FrameSizeAt(app::ReadIniValue(m_strIniPath, "Setting", "WindowSize", "352x288"));
+      core::FrameSizeAt(settings::Read(settings::kWindowSize, m_strIniPath));
   graph.SetVideoWindowSize(window.width, window.height);
 
   if (m_buffer1.empty()) {
@@ -308,13 +307,13 @@ bool CVideoWndView::SuspendPreview(bool doIt) {
 void CVideoWndView::OnImageButton() {
   if (!g_bDevicePresent || m_buffer1.empty() || !m_pDevGraph) return;
   m_pDevGraph->CopyLatestFrame();
-  const int delay = core::AtoiC(app::ReadIniValue(m_strIniPath, "Setting", "ImageDelayTime", "0"));
+  const int delay = settings::ReadInt(settings::kImageDelayTime, m_strIniPath);
   const HWND self = m_hWnd;
   if (delay != 0) CCountdownDlg(::GetAncestor(m_hWnd, GA_ROOT), delay).DoModal();
   if (!::IsWindow(self)) return;  // closed under the countdown (end of the session)
 
   const std::string format =
-      core::ToUpperAscii(app::ReadIniValue(m_strIniPath, "Setting", "ImageFormat", "BMP"));
+      core::ToUpperAscii(settings::Read(settings::kImageFormat, m_strIniPath));
   if (g_pFileListView) g_pFileListView->ClearSelection();
   if (m_dwCompression == kI420) ConvertI420Frame(m_buffer1);
   if (!g_pFileListView) return;

@@ -119,7 +119,6 @@ class CVideoWndView : public base::CFormView {
   void WriteFrame();
   void CheckDiskSpace();
   void ShowRecordAnimation();
-  std::string Setting(const char* key, const char* def) const;
   LRESULT OnRecordingError(WPARAM, LPARAM);
   LRESULT OnClipTooLong(WPARAM, LPARAM);
   LRESULT OnDeviceChange(WPARAM, LPARAM);

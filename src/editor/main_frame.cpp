@@ -6,7 +6,7 @@
 
 #include "album/child_frame.h"
 #include "app/lumora_app.h"
-#include "app/settings.h"
+#include "settings/settings_file.h"
 #include "base/dialog.h"
 #include "base/strings.h"
 #include "core/text.h"
@@ -33,7 +33,7 @@ bool IsClip(const std::wstring& path) {
 }  // namespace
 
 CMainFrame::CMainFrame()
-    : m_strIniPath(app::SettingsPath()),
+    : m_strIniPath(settings::SettingsPath()),
       m_uSingleInstanceMessage(::RegisterWindowMessageW(kSingleInstanceMessage)) {}
 
 const base::MessageMap* CMainFrame::GetMessageMap() const {

@@ -3,11 +3,11 @@
 #include <cstring>
 #include <utility>
 
-#include "app/settings.h"
 #include "base/strings.h"
 #include "base/trace.h"
 #include "core/avi_timing.h"
 #include "core/compress_text.h"
+#include "settings/settings_file.h"
 
 namespace recorder {
 
@@ -15,8 +15,6 @@ std::atomic<bool> bProcessing{false};
 std::atomic<LONG> g_lVideoFrameCounter{0};
 
 namespace {
-
-constexpr std::size_t kCompressCapacity = 4096;
 
 // Counts a stream write in progress for as long as it lives.
 class WritingScope {
@@ -78,8 +76,8 @@ DWORD AviRecorder::CreateVideoStream(BITMAPINFOHEADER header, DWORD rate, DWORD 
   }
 
   const std::string compress =
-      app::ReadIniValue(m_strSettingsPath.empty() ? app::SettingsPath() : m_strSettingsPath,
-                        "Setting", "Compress", "0", kCompressCapacity);
+      settings::Read(settings::kCompress,
+                     m_strSettingsPath.empty() ? settings::SettingsPath() : m_strSettingsPath);
   if (compress == "0") {
     m_pWrittenVideoStream = m_pVideoStream;
   } else if (HRESULT hr = MakeCompressedStream(compress); FAILED(hr)) {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "recycle_bin_probe.h"
+#include "settings/settings_file.h"
 #include "temp_folder.h"
 
 namespace {
@@ -103,14 +103,14 @@ TEST(AlbumStore, AlbumCountStopsAtTheListsCapacity) {
   EXPECT_EQ(
       album::LoadAlbumList(few.wstring()),
       (std::vector<std::wstring>{root.Path().wstring(), albums[0].wstring(), albums[1].wstring()}));
-  EXPECT_EQ(app::ReadIniValue(few.wstring(), "ALBUM", "AlbumNum", ""), "3");
+  EXPECT_EQ(settings::Read(settings::kAlbumNum, few.wstring()), "3");
 
   // More albums than the list holds: the first 1000.
   const fs::path many = AlbumSettings(root.Path(), "1005", albums);
   const std::vector<std::wstring> loaded = album::LoadAlbumList(many.wstring());
   ASSERT_EQ(loaded.size(), 1000u);
   EXPECT_EQ(loaded.back(), albums[998].wstring());
-  EXPECT_EQ(app::ReadIniValue(many.wstring(), "ALBUM", "AlbumNum", ""), "1000");
+  EXPECT_EQ(settings::Read(settings::kAlbumNum, many.wstring()), "1000");
 }
 
 TEST(AlbumStore, OnlyPathsTheSettingsFileKeepsBecomeAlbums) {

@@ -10,9 +10,9 @@
 #include <future>
 #include <vector>
 
-#include "app/settings.h"
 #include "avi_reader.h"
 #include "recorder/avi_recorder.h"
+#include "settings/settings_file.h"
 #include "temp_folder.h"
 
 namespace {
@@ -228,7 +228,7 @@ std::string CompressText(DWORD length, DWORD handler) {
 
 TEST_F(AviRecorderTest, CompressorChoiceFromTheSettings) {
   // A length field beyond the text: no video stream at all.
-  ASSERT_TRUE(app::WriteIniValue(m_settings, "Setting", "Compress", CompressText(65, 0)));
+  ASSERT_TRUE(settings::Write(settings::kCompress, CompressText(65, 0), m_settings));
   {
     AviRecorder rec([this] { return m_now; });
     OpenClip(rec, recorder::kAviSetFormatFailed);
@@ -240,7 +240,7 @@ TEST_F(AviRecorderTest, CompressorChoiceFromTheSettings) {
   // A first byte other than 0xFF: uncompressed.
   std::string other = CompressText(64, 0);
   other[1] = 'E';
-  ASSERT_TRUE(app::WriteIniValue(m_settings, "Setting", "Compress", other));
+  ASSERT_TRUE(settings::Write(settings::kCompress, other, m_settings));
   {
     AviRecorder rec([this] { return m_now; });
     OpenClip(rec);
@@ -249,8 +249,8 @@ TEST_F(AviRecorderTest, CompressorChoiceFromTheSettings) {
   }
   // A codec that cannot be found, or cannot take 24-bit frames: refused
   // when the stream is made or when its format is set, never written.
-  ASSERT_TRUE(app::WriteIniValue(m_settings, "Setting", "Compress",
-                                 CompressText(64, mmioFOURCC('Z', 'Z', 'Z', 'Z'))));
+  ASSERT_TRUE(settings::Write(settings::kCompress,
+                              CompressText(64, mmioFOURCC('Z', 'Z', 'Z', 'Z')), m_settings));
   {
     AviRecorder rec([this] { return m_now; });
     rec.SetSettingsPath(m_settings);

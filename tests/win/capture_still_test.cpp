@@ -11,7 +11,6 @@
 #include <iterator>
 #include <vector>
 
-#include "app/settings.h"
 #include "base/handles.h"
 #include "base/strings.h"
 #include "box_answerer.h"
@@ -22,6 +21,7 @@
 #include "core/i420.h"
 #include "picture.h"
 #include "resource.h"
+#include "settings/settings_file.h"
 #include "temp_folder.h"
 
 namespace {
@@ -104,8 +104,8 @@ TEST(StillFile, JpegThroughTheImageLibrary) {
   const std::wstring folder = dir.Path().wstring();
   const auto frame = Frame(64, 48);
   BoxAnswerer boxes;
-  const std::wstring name =
-      capturewin::WriteJpegStill(frame.data(), frame.size(), folder, app::ProgramFolder(), nullptr);
+  const std::wstring name = capturewin::WriteJpegStill(frame.data(), frame.size(), folder,
+                                                       settings::ProgramFolder(), nullptr);
   EXPECT_EQ(name, folder + L"\\P0000001.JPG");
   const auto bytes = ReadFile(name);
   ASSERT_GT(bytes.size(), 4u);

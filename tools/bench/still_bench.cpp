@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "capturewin/still_file.h"
 #include "core/i420.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ int wmain(int argc, wchar_t** argv) {
   FillPicture(grabbed, i420);
   std::vector<unsigned char> buffer = FrameBuffer();
   std::vector<unsigned char> converted(buffer.size());
-  const std::wstring program = app::ProgramFolder();
+  const std::wstring program = settings::ProgramFolder();
 
   auto copyFrame = [&] { std::memcpy(buffer.data() + 40, grabbed.data(), grabbed.size()); };
   auto convert = [&] {

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "settings/settings_file.h"
 
 #include <windows.h>
 
@@ -8,8 +8,9 @@
 
 #include "base/handles.h"
 #include "core/ini_text.h"
+#include "core/text.h"
 
-namespace app {
+namespace settings {
 namespace {
 
 // Larger files are not settings files; reading them would only waste memory.
@@ -106,24 +107,23 @@ std::wstring ProgramFolder() {
 
 SettingsSnapshot::SettingsSnapshot(const std::wstring& path) : m_text(ReadWholeFile(path)) {}
 
-std::string SettingsSnapshot::Read(const char* section, const char* key, const char* def,
-                                   std::size_t capacity) const {
+std::string SettingsSnapshot::Read(const Key& key) const {
   std::optional<std::string> found;
-  if (m_text) found = core::IniFind(*m_text, section, key);
-  return core::IniResult(found, def, capacity);
+  if (m_text) found = core::IniFind(*m_text, key.section, key.name);
+  return core::IniResult(found, key.def, key.capacity);
 }
 
-std::string ReadIniValue(const std::wstring& path, const char* section, const char* key,
-                         const char* def, std::size_t capacity) {
-  return SettingsSnapshot(path).Read(section, key, def, capacity);
+std::string Read(const Key& key, const std::wstring& path) {
+  return SettingsSnapshot(path).Read(key);
 }
 
-bool WriteIniValue(const std::wstring& path, const char* section, const char* key,
-                   const std::string& value) {
-  return WriteIniValues(path, section, {{key, value}});
+int ReadInt(const Key& key, const std::wstring& path) { return core::AtoiC(Read(key, path)); }
+
+bool Write(const Key& key, std::string_view value, const std::wstring& path) {
+  return WriteValues(key.section, {{std::string(key.name), std::string(value)}}, path);
 }
 
-bool WriteIniValues(const std::wstring& path, const char* section, const IniValues& values) {
+bool WriteValues(std::string_view section, const IniValues& values, const std::wstring& path) {
   if (path.empty()) return false;
   std::string text;
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -146,4 +146,4 @@ bool WriteIniValues(const std::wstring& path, const char* section, const IniValu
   return true;
 }
 
-}  // namespace app
+}  // namespace settings

@@ -6,17 +6,13 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
-namespace app {
+#include "settings/keys.h"
 
-// The folders new stills and clips are saved into (section "Setting"), and
-// the capacity of their reads: a full path of the platform's length.
-inline constexpr char kSettingSection[] = "Setting";
-inline constexpr char kCapturedImageKey[] = "CapturedImageFilePath";
-inline constexpr char kCapturedVideoKey[] = "CapturedVideoFilePath";
-inline constexpr std::size_t kCapturePathCapacity = 260;
+namespace settings {
 
 // The user's documents folder (created by the shell when missing), without a
 // trailing backslash; empty when the shell cannot give it.
@@ -28,9 +24,11 @@ std::wstring SettingsPath();        // the default album + "\settings.ini"
 // The folder of the running program, with a trailing backslash.
 std::wstring ProgramFolder();
 
-// The value of `key`, `def` when it is absent, cut to capacity - 1 characters.
-std::string ReadIniValue(const std::wstring& path, const char* section, const char* key,
-                         const char* def, std::size_t capacity = 128);
+// The value of `key` in the file at `path`: the key's default when it is
+// absent, cut to the key's capacity - 1 characters.
+std::string Read(const Key& key, const std::wstring& path = SettingsPath());
+// The value converted with the C rule of atoi (no number gives 0).
+int ReadInt(const Key& key, const std::wstring& path = SettingsPath());
 
 // The settings file read once, for a reader that looks up many keys in a row
 // (the album list): each Read is then a look-up in memory, not another
@@ -38,9 +36,8 @@ std::string ReadIniValue(const std::wstring& path, const char* section, const ch
 class SettingsSnapshot {
  public:
   explicit SettingsSnapshot(const std::wstring& path);
-  // As ReadIniValue, from the text read at construction.
-  std::string Read(const char* section, const char* key, const char* def,
-                   std::size_t capacity = 128) const;
+  // As settings::Read, from the text read at construction.
+  std::string Read(const Key& key) const;
 
  private:
   std::optional<std::string> m_text;  // nothing when the file could not be read
@@ -50,12 +47,12 @@ class SettingsSnapshot {
 // folder never is. A new file is written beside the old one and then moved
 // over it, so that a failure never leaves a half-written file. False when the
 // value could not be stored (no folder, read-only file, disk full).
-bool WriteIniValue(const std::wstring& path, const char* section, const char* key,
-                   const std::string& value);
+bool Write(const Key& key, std::string_view value, const std::wstring& path = SettingsPath());
 
 // Several keys of one section, in one rewrite of the file (the album list's
 // keys: a thousand rewrites would take seconds).
-using IniValues = std::vector<std::pair<std::string, std::string>>;  // key, value
-bool WriteIniValues(const std::wstring& path, const char* section, const IniValues& values);
+using IniValues = std::vector<std::pair<std::string, std::string>>;  // name, value
+bool WriteValues(std::string_view section, const IniValues& values,
+                 const std::wstring& path = SettingsPath());
 
-}  // namespace app
+}  // namespace settings
