@@ -232,7 +232,9 @@ void CMainFrame::EnterVideoMode(std::wstring path) {
 
   auto* frame = new CChildFrame(this);
   g_bPlainLayout = true;
-  if (!frame->LoadFrame(*this, IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, new base::CView)) {
+  // The player's view comes with the video display; until then the frame
+  // shows its background.
+  if (!frame->LoadFrame(*this, IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr)) {
     RestoreStandardMode();  // no clip to show: not a video mode without video
     return;
   }
