@@ -168,10 +168,7 @@ void CChildFrame::OnDeleteKey() {
 
 void CChildFrame::MakeBorderless() {
   m_bBorderless = true;
-  const LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
-  ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_CAPTION | WS_THICKFRAME));
-  ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  base::RemoveWindowStyle(m_hWnd, WS_CAPTION | WS_THICKFRAME);
 }
 
 LRESULT CChildFrame::OnEraseBkgnd(WPARAM wParam, LPARAM) {

@@ -32,21 +32,10 @@ constexpr wchar_t kStopService[] = L"net stop \"Snapvisor\"";
 constexpr wchar_t kStartService[] = L"net start \"Snapvisor\"";
 
 // Starts the system's net command with a hidden window and does not wait.
-// The program is named by its full path in the system folder: looked up by
-// name, a net.exe in the program's or the current folder would run instead.
+// The system folder's net.exe, by its full path.
 void RunNet(const wchar_t* commandLine) {
-  wchar_t system[MAX_PATH];
-  const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
-  base::StartProgram(std::wstring(system, length) + L"\\net.exe", commandLine, SW_HIDE,
-                     CREATE_NO_WINDOW);
-}
-
-void RemoveSizingBorder(HWND hwnd) {
-  const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
-  ::SetWindowLongPtrW(hwnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_THICKFRAME));
-  ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  const std::wstring net = base::ProgramIn(&::GetSystemDirectoryW, L"net.exe");
+  if (!net.empty()) base::StartProgram(net, commandLine, SW_HIDE, CREATE_NO_WINDOW);
 }
 
 }  // namespace
@@ -110,7 +99,7 @@ bool CLumoraApp::CreateCaptureWindow() {
   if (!frame->LoadFrame(*main, IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, new CVideoWndView)) {
     return false;
   }
-  RemoveSizingBorder(frame->m_hWnd);
+  base::RemoveWindowStyle(frame->m_hWnd, WS_THICKFRAME);
   g_strProgramFolder = settings::ProgramFolder();
   m_strIniPath = settings::SettingsPath();
   frame->InitialUpdateFrame();

@@ -48,11 +48,12 @@ bool CWinApp::PreTranslate(MSG& msg) {
   return false;
 }
 
-// Paint requests, the system's caret timer and mouse moves come by
-// themselves; anything else may change what a command's button shows.
+// Paint requests, timer ticks (the capture view's comes 30 times a second
+// and changes no command's state) and mouse moves come by themselves;
+// anything else may change what a command's button shows.
 bool CWinApp::IsIdleMessage(const MSG& msg) {
-  return msg.message != WM_PAINT && msg.message != 0x0118 && msg.message != WM_MOUSEMOVE &&
-         msg.message != WM_NCMOUSEMOVE;
+  return msg.message != WM_PAINT && msg.message != WM_TIMER && msg.message != 0x0118 &&
+         msg.message != WM_MOUSEMOVE && msg.message != WM_NCMOUSEMOVE;
 }
 
 // The message loop; once the queue runs empty after a message that may

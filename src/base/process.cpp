@@ -21,4 +21,11 @@ bool StartProgram(const std::wstring& application, const std::wstring& commandLi
   return true;
 }
 
+std::wstring ProgramIn(FolderQuery folder, const wchar_t* name) {
+  wchar_t path[MAX_PATH];
+  const UINT length = folder(path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return std::wstring(path, length) + L"\\" + name;
+}
+
 }  // namespace base

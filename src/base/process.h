@@ -12,4 +12,11 @@ namespace base {
 bool StartProgram(const std::wstring& application, const std::wstring& commandLine,
                   WORD showCommand, DWORD creationFlags = 0);
 
+// `name` in a platform folder (GetSystemDirectoryW, GetWindowsDirectoryW):
+// the full path that names a system program so that no search finds a
+// program of that name in the program's or the current folder instead.
+// Empty when the folder cannot be given.
+using FolderQuery = UINT(WINAPI*)(LPWSTR, UINT);
+std::wstring ProgramIn(FolderQuery folder, const wchar_t* name);
+
 }  // namespace base

@@ -58,6 +58,12 @@ const MsgMapEntry* MessageMap::FindCommand(UINT id) const {
   return nullptr;
 }
 
+void RemoveWindowStyle(HWND hwnd, LONG_PTR style) {
+  ::SetWindowLongPtrW(hwnd, GWL_STYLE, ::GetWindowLongPtrW(hwnd, GWL_STYLE) & ~style);
+  ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 const MsgMapEntry* MessageMap::FindCommandState(UINT id) const {
   for (const MessageMap* map = this; map; map = map->base) {
     for (const MsgMapEntry& e : map->entries) {

@@ -7,6 +7,9 @@
 
 namespace base {
 
+// Takes `style` bits off a window and lets its frame be drawn anew.
+void RemoveWindowStyle(HWND hwnd, LONG_PTR style);
+
 class CWnd {
  public:
   CWnd() = default;

@@ -18,15 +18,6 @@ bool FileFound(const std::wstring& path) {
   return static_cast<bool>(find);
 }
 
-// The viewer is named by its full path in the Windows folder: looked up by
-// name, an hh.exe in the program's or the current folder would run instead.
-std::wstring ViewerPath() {
-  wchar_t windows[MAX_PATH];
-  const UINT length = ::GetWindowsDirectoryW(windows, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return {};
-  return std::wstring(windows, length) + L"\\hh.exe";
-}
-
 }  // namespace
 
 bool StartProcess(const std::wstring& application, const std::wstring& commandLine) {
@@ -45,7 +36,8 @@ bool ShowHelp(const std::wstring& programFolder, LANGID language, const ProcessS
     base::AppMessageBox(base::LoadResString(IDS_HELP_MISSING));
     return false;
   }
-  const std::wstring viewer = ViewerPath();
+  // The Windows folder's viewer, by its full path.
+  const std::wstring viewer = base::ProgramIn(&::GetWindowsDirectoryW, L"hh.exe");
   return !viewer.empty() && start(viewer, L"Hh.exe " + helpFile);
 }
 

@@ -9,7 +9,6 @@
 #include "settings/settings_file.h"
 #include "base/dialog.h"
 #include "base/strings.h"
-#include "core/text.h"
 #include "editor/menus.h"
 #include "editor/help_command.h"
 #include "res/resource.h"
@@ -26,8 +25,9 @@ const int kMinTrackHeight = 350;
 const int kBackButton = 0, kEditPrevButton = 21, kEditNextButton = 22;
 const int kVideoPrevButton = 4, kVideoNextButton = 5;
 
+// The last three letters are "avi" in any letter case.
 bool IsClip(const std::wstring& path) {
-  return path.size() >= 3 && core::ToUpperAscii(base::Narrow(path.substr(path.size() - 3))) == "AVI";
+  return path.size() >= 3 && ::lstrcmpiW(path.c_str() + path.size() - 3, L"avi") == 0;
 }
 
 }  // namespace
