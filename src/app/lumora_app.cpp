@@ -168,9 +168,8 @@ void CLumoraApp::SizeMainFrame() {
 // when that leaves it empty. Nothing else there is touched: any other file
 // in it is the user's.
 void CLumoraApp::CleanEditFolder() {
-  const std::wstring product = settings::ProductFolder();
-  if (product.empty()) return;
-  const std::wstring folder = product + L"\\Edit";
+  const std::wstring folder = settings::EditFolder();
+  if (folder.empty()) return;
   for (const wchar_t* name : {L"temp.bmp", L"changed.bmp", L"PrintTempFile.bmp"}) {
     ::DeleteFileW((folder + L"\\" + name).c_str());
   }

@@ -149,6 +149,18 @@ class SelectScope {
   HGDIOBJ m_old;
 };
 
+// The hourglass cursor while this lives.
+class WaitCursor {
+ public:
+  WaitCursor() : m_old(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { ::SetCursor(m_old); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR m_old;
+};
+
 // The component object library, initialised for this thread while it lives.
 class ComScope {
  public:

@@ -99,5 +99,10 @@ template <auto Fn>
 constexpr MsgMapEntry CommandStateEntry(UINT id) {
   return {kCommandStateMessage, id, id, &detail::CallCommandState<Fn>};
 }
+// One state rule for the commands first..last; the rule reads state.id.
+template <auto Fn>
+constexpr MsgMapEntry CommandStateRangeEntry(UINT first, UINT last) {
+  return {kCommandStateMessage, first, last, &detail::CallCommandState<Fn>};
+}
 
 }  // namespace base

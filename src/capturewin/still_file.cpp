@@ -2,14 +2,13 @@
 
 #include "base/handles.h"
 #include "base/message_box.h"
-#include "base/proc_address.h"
 #include "base/strings.h"
 #include "core/bmp_file_header.h"
 #include "core/capture_naming.h"
 #include "core/dib_check.h"
+#include "imaging/image_library.h"
 #include "res/resource.h"
 #include "settings/settings_file.h"
-#include "zimgload/zimgload.h"
 
 namespace capturewin {
 namespace {
@@ -59,15 +58,6 @@ Written WriteTemp(const unsigned char* dib, std::size_t bytes, const std::wstrin
   return result;
 }
 
-// temp.BMP to JPEG through the library's two entries; true when written.
-bool ConvertToJpeg(HMODULE library, const std::wstring& temp, const std::wstring& jpeg) {
-  const auto load = base::ProcAddress<ZLoadImgFn>(library, "ZLoadImg");
-  const auto save = base::ProcAddress<ZSaveImgFn>(library, "ZSaveImg");
-  if (!load || !save) return false;
-  const std::string target = base::Narrow(jpeg);
-  return (save(load(base::Narrow(temp).c_str()), target.c_str(), kZImgJpeg) & 0xFF) != 0;
-}
-
 }  // namespace
 
 std::wstring ImageFolder(const std::wstring& iniPath) {
@@ -91,14 +81,12 @@ std::wstring WriteJpegStill(const unsigned char* dib, std::size_t bytes, const s
   const std::wstring& name = written.name;
   if (name.empty() || !written.temp) return name;
 
-  const std::wstring libraryPath = programFolder + L"ZImgLoad.dll";
-  base::Module library;
-  if (FileExists(libraryPath)) library.Reset(::LoadLibraryW(libraryPath.c_str()));
-  if (!library) {
+  const imaging::ImageLibrary library(programFolder);
+  if (library.GetState() != imaging::ImageLibrary::State::kReady) {
     base::ShowMessageBox(owner, base::LoadResString(IDS_JPEG_MODULE_MISSING), MB_OK);
     return name;
   }
-  if (ConvertToJpeg(library.Get(), temp, name)) ::DeleteFileW(temp.c_str());
+  if (library.Convert(temp, name, kZImgJpeg)) ::DeleteFileW(temp.c_str());
   return name;
 }
 

@@ -24,6 +24,8 @@ PictureType PictureTypeOf(std::wstring_view path) {
   return PictureType::kOther;
 }
 
+bool IsClipName(std::wstring_view path) { return EndsWithNoCase(path, L"AVI"); }
+
 bool IsEditableArea(std::int32_t width, std::int32_t height) {
   return std::int64_t{width} * std::llabs(std::int64_t{height}) <= kMaxEditableArea;
 }

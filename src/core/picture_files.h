@@ -15,6 +15,8 @@ namespace core {
 // ending in ".jpeg" is of no known type.
 enum class PictureType { kBmp, kJpg, kOther };
 PictureType PictureTypeOf(std::wstring_view path);
+// A clip: the last three letters are "avi" in any letter case.
+bool IsClipName(std::wstring_view path);
 
 // A picture may be changed (rotated, given an effect) up to 480000 pixels,
 // the area of 800 x 600: 1200 x 400 may, 801 x 600 may not. The height's

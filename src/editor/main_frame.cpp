@@ -25,11 +25,6 @@ const int kMinTrackHeight = 350;
 const int kBackButton = 0, kEditPrevButton = 21, kEditNextButton = 22;
 const int kVideoPrevButton = 4, kVideoNextButton = 5;
 
-// The last three letters are "avi" in any letter case.
-bool IsClip(const std::wstring& path) {
-  return path.size() >= 3 && ::lstrcmpiW(path.c_str() + path.size() - 3, L"avi") == 0;
-}
-
 }  // namespace
 
 CMainFrame::CMainFrame()
@@ -56,6 +51,49 @@ const base::MessageMap* CMainFrame::GetMessageMap() const {
       base::CommandStateEntry<&CMainFrame::OnToolbarState>(ID_VIEW_TOOLBAR),
       base::CommandEntry<&CMainFrame::OnHelp>(ID_TB_HELP),
       base::CommandEntry<&CMainFrame::OnHelp>(ID_HELP_HELP),
+      base::MessageEntry<&CMainFrame::OnDestroy>(WM_DESTROY),
+      base::MessageEntry<&CMainFrame::OnEffectDone>(plugins::kEffectDoneMessage),
+      // The editor's commands.
+      base::CommandEntry<&CMainFrame::OpenInEditor>(ID_FILE_OPEN),
+      base::CommandEntry<&CMainFrame::OpenInEditor>(ID_TB_EDIT_OPEN),
+      base::CommandStateEntry<&CMainFrame::OnFileChangeState>(ID_FILE_OPEN),
+      base::CommandStateEntry<&CMainFrame::OnFileChangeState>(ID_TB_EDIT_OPEN),
+      base::CommandEntry<&CMainFrame::OnSave>(ID_FILE_SAVE),
+      base::CommandEntry<&CMainFrame::OnSave>(ID_TB_EDIT_SAVE),
+      base::CommandStateEntry<&CMainFrame::OnSaveState>(ID_FILE_SAVE),
+      base::CommandEntry<&CMainFrame::SaveEditedImageAs>(ID_FILE_SAVE_AS),
+      base::CommandEntry<&CMainFrame::OnUndo>(ID_EDIT_UNDO),
+      base::CommandStateEntry<&CMainFrame::OnUndoState>(ID_EDIT_UNDO),
+      base::CommandEntry<&CMainFrame::OnRotateClockwise>(ID_IMAGE_ROTATE_CW),
+      base::CommandEntry<&CMainFrame::OnRotateClockwise>(ID_TB_EDIT_ROTATE_CW),
+      base::CommandEntry<&CMainFrame::OnRotateAnticlockwise>(ID_IMAGE_ROTATE_CCW),
+      base::CommandEntry<&CMainFrame::OnRotateAnticlockwise>(ID_TB_EDIT_ROTATE_CCW),
+      base::CommandStateRangeEntry<&CMainFrame::OnPictureChangeState>(ID_IMAGE_ROTATE_CW,
+                                                                      ID_IMAGE_CONCAVECON),
+      base::CommandStateRangeEntry<&CMainFrame::OnPictureChangeState>(ID_TB_EDIT_BRIGHTNESS,
+                                                                      ID_TB_EDIT_ROTATE_CW),
+      base::CommandRangeEntry<&CMainFrame::OnEffectCommand>(ID_IMAGE_BRIGHTNESS, ID_IMAGE_CONCAVECON),
+      base::CommandRangeEntry<&CMainFrame::OnEffectCommand>(ID_TB_EDIT_BRIGHTNESS,
+                                                            ID_TB_EDIT_CONCAVECON),
+      base::CommandEntry<&CMainFrame::ShowPreviousFile>(ID_VIEW_PREVIOUS_FILE),
+      base::CommandEntry<&CMainFrame::ShowPreviousFile>(ID_TB_EDIT_PREV),
+      base::CommandEntry<&CMainFrame::ShowNextFile>(ID_VIEW_NEXT_FILE),
+      base::CommandEntry<&CMainFrame::ShowNextFile>(ID_TB_EDIT_NEXT),
+      base::CommandEntry<&CMainFrame::ShowFullScreen>(ID_VIEW_FULL_SCREEN),
+      base::CommandStateEntry<&CMainFrame::OnFileChangeState>(ID_VIEW_PREVIOUS_FILE),
+      base::CommandStateEntry<&CMainFrame::OnFileChangeState>(ID_TB_EDIT_PREV),
+      base::CommandStateEntry<&CMainFrame::OnFileChangeState>(ID_VIEW_NEXT_FILE),
+      base::CommandStateEntry<&CMainFrame::OnFileChangeState>(ID_TB_EDIT_NEXT),
+      base::CommandStateEntry<&CMainFrame::OnFileChangeState>(ID_VIEW_FULL_SCREEN),
+      base::CommandStateEntry<&CMainFrame::OnFileChangeState>(ID_TB_EDIT_BACK),
+      base::CommandEntry<&CMainFrame::ZoomIn>(ID_VIEW_ZOOM_IN),
+      base::CommandEntry<&CMainFrame::ZoomIn>(ID_TB_EDIT_ZOOM_IN),
+      base::CommandEntry<&CMainFrame::ZoomOut>(ID_VIEW_ZOOM_OUT),
+      base::CommandEntry<&CMainFrame::ZoomOut>(ID_TB_EDIT_ZOOM_OUT),
+      base::CommandEntry<&CMainFrame::ShowActualSize>(ID_VIEW_ONE_TO_ONE),
+      base::CommandEntry<&CMainFrame::ShowActualSize>(ID_TB_EDIT_ONE_TO_ONE),
+      base::CommandEntry<&CMainFrame::FitInWindow>(ID_VIEW_FIT_IN_WINDOW),
+      base::CommandEntry<&CMainFrame::FitInWindow>(ID_TB_EDIT_FIT_IN_WINDOW),
   };
   static const base::MessageMap kMap{CMDIFrameWnd::GetThisMessageMap(), kEntries};
   return &kMap;
@@ -97,6 +135,7 @@ bool CMainFrame::OnCreateFrame() {
   m_bCaptureOpen = m_bAlbumOpen = m_bToolBarShown = true;
   m_wndMDIClientBack.SubclassWindow(m_hWndMDIClient);
   m_wndMDIClientBack.SetBackColor(kBackground);
+  m_wndMDIClientBack.SetPaintOver([this](HDC dc) { PaintPicture(dc); });
   return true;
 }
 
@@ -110,7 +149,7 @@ void CMainFrame::OnIdleUpdate() { m_wndToolBar.UpdateStates(*this); }
 // ------------------------------------------------------------ standing windows
 
 void CMainFrame::OpenAlbumFile(std::wstring path) {
-  if (IsClip(path)) {
+  if (core::IsClipName(path)) {
     EnterVideoMode(path);
   } else {
     EnterEditMode(path);
@@ -177,18 +216,21 @@ void CMainFrame::CloseStandingWindows() {
 // ---------------------------------------------------------------------- modes
 
 // `path` is a copy: closing the album window ends the list that named it.
+// A file that cannot be opened leaves the program where it was.
 void CMainFrame::EnterEditMode(std::wstring path) {
-  if (path.empty()) return;
+  if (path.empty() || !LoadEditFile(path)) return;
   m_strEditFile = path;
   CloseStandingWindows();
   SetEditTitle(path);
   ShowToolbar(true);
-  ShowEditingToolbar();
+  m_mode = FrameMode::kEditing;
+  RefreshEditingToolbar();
+  BuildFolderFileList(path);
   SetToolbarTexts();
   SetMenuOf(FrameMode::kEditing);
   RefreshFrame();
-  m_mode = FrameMode::kEditing;
-  ::InvalidateRect(m_hWnd, nullptr, TRUE);
+  RedrawPicture();
+  if (!m_bEditable) ShowTooBigMessage();
 }
 
 void CMainFrame::EnterEditModeEmpty() {
@@ -200,7 +242,11 @@ void CMainFrame::EnterEditModeEmpty() {
   m_mode = FrameMode::kEditing;
 }
 
-void CMainFrame::LeaveEditMode() { RestoreStandardMode(); }
+void CMainFrame::LeaveEditMode() {
+  if (EffectDialogOpen()) return;
+  AskSaveIfModified();
+  RestoreStandardMode();
+}
 
 // The standard menu, the standing windows at their places, the toolbar
 // hidden (unless a standing window could not be opened).
@@ -303,6 +349,13 @@ void CMainFrame::ShowStandardToolbar() {
 
 void CMainFrame::ShowEditingToolbar() { ShowModeToolbar(IDR_EDIT_TOOLS, IDB_EDIT_TOOLS); }
 
+// The editing buttons for the picture shown: the greyed set of images and
+// disabled effect and rotation buttons for a picture over the size limit.
+void CMainFrame::RefreshEditingToolbar() {
+  ShowModeToolbar(IDR_EDIT_TOOLS, m_bEditable ? IDB_EDIT_TOOLS : IDB_EDIT_TOOLS_BIG);
+  m_wndToolBar.UpdateStates(*this);
+}
+
 void CMainFrame::ShowModeToolbar(UINT toolbarId, UINT bitmapId) {
   m_wndToolBar.LoadToolBar(toolbarId);
   LoadToolbarImages(bitmapId, m_bmpModeTools);
@@ -370,6 +423,7 @@ LRESULT CMainFrame::OnSize(WPARAM wParam, LPARAM lParam) {
   FillClientWithVideo();
   if (m_mode != FrameMode::kStandard) PlaceToolbar();
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
+  if (m_mode == FrameMode::kEditing) RedrawPicture();
   return 0;
 }
 
@@ -390,6 +444,7 @@ void CMainFrame::PlaceAlbumWindow() {
 LRESULT CMainFrame::OnClose(WPARAM, LPARAM) {
   switch (m_mode) {
     case FrameMode::kEditing:
+      if (EffectDialogOpen()) return 0;  // the plug-in's dialog finishes first
       LeaveEditMode();
       if (m_pVideoFrame) LeaveVideoMode();
       return 0;
@@ -431,4 +486,47 @@ void CMainFrame::OnAppAbout() { base::CDialog(IDD_ABOUTBOX, m_hWnd).DoModal(); }
 
 void CMainFrame::OnHelp() {
   editor::ShowHelp(g_strProgramFolder, ::GetUserDefaultUILanguage(), editor::StartProcess);
+}
+
+// ------------------------------------------------------------------- editor
+
+// The picture of the editing mode over the MDI client's background.
+void CMainFrame::PaintPicture(HDC dc) {
+  if (m_mode != FrameMode::kEditing || m_strEditFile.empty()) return;
+  POINT origin{0, 0};
+  ::MapWindowPoints(m_hWndMDIClient, m_hWnd, &origin, 1);
+  DrawEditImage(dc, origin);
+}
+
+void CMainFrame::OnSave() {
+  if (m_mode == FrameMode::kEditing) SaveEditedImage();
+}
+
+void CMainFrame::OnUndo() { UndoEdit(); }
+
+void CMainFrame::OnSaveState(base::CommandState& state) { state.enabled = m_mode != FrameMode::kVideo; }
+
+void CMainFrame::OnUndoState(base::CommandState& state) {
+  state.enabled = m_bModified && !EffectDialogOpen();
+}
+
+// Rotations and effects: a picture within the size limit in the editing
+// mode; rotations also wait for an open effect dialog.
+void CMainFrame::OnPictureChangeState(base::CommandState& state) {
+  const bool rotation = state.id == ID_IMAGE_ROTATE_CW || state.id == ID_IMAGE_ROTATE_CCW ||
+                        state.id == ID_TB_EDIT_ROTATE_CW || state.id == ID_TB_EDIT_ROTATE_CCW;
+  state.enabled = m_mode == FrameMode::kEditing && HasPicture() && m_bEditable &&
+                  !(rotation && EffectDialogOpen());
+}
+
+// Commands that replace the picture or leave it wait for an open effect
+// dialog, whose plug-in works on the picture's buffer.
+void CMainFrame::OnFileChangeState(base::CommandState& state) { state.enabled = !EffectDialogOpen(); }
+
+// The plug-in goes while the window still exists: its dialog closes and
+// its last notification finds the picture in place.
+LRESULT CMainFrame::OnDestroy(WPARAM wParam, LPARAM lParam) {
+  DropEffectModule();
+  m_wndMDIClientBack.SetPaintOver(nullptr);
+  return CMDIFrameWnd::OnDestroy(wParam, lParam);
 }

@@ -107,31 +107,36 @@ LRESULT CMdiClientBack::OnSize(WPARAM wParam, LPARAM) {
 LRESULT CMdiClientBack::OnPaint(WPARAM, LPARAM) {
   base::PaintDc dc(m_hWnd);
   if (!dc.Get()) return 0;
+  PaintBackground(dc.Get(), dc.Info().rcPaint);
+  if (m_paintOver) m_paintOver(dc.Get());
+  return 0;
+}
+
+void CMdiClientBack::PaintBackground(HDC dc, const RECT& update) const {
   RECT client;
   ::GetClientRect(m_hWnd, &client);
   base::MemoryDc source;
-  if (m_bmpBack) source.Reset(::CreateCompatibleDC(dc.Get()));
+  if (m_bmpBack) source.Reset(::CreateCompatibleDC(dc));
   if (!source) {
-    ::FillRect(dc.Get(), &client, m_brBack.Get());
-    return 0;
+    ::FillRect(dc, &client, m_brBack.Get());
+    return;
   }
   base::SelectScope bitmap(source.Get(), m_bmpBack.Get());
   switch (m_displayMode) {
     case DisplayMode::Tile:
-      DrawTiled(dc.Get(), source.Get(), dc.Info().rcPaint);
+      DrawTiled(dc, source.Get(), update);
       break;
     case DisplayMode::Centre:
-      DrawOnce(dc.Get(), source.Get(), client,
+      DrawOnce(dc, source.Get(), client,
                {(client.right - m_sizeBitmap.cx) / 2, (client.bottom - m_sizeBitmap.cy) / 2});
       break;
     case DisplayMode::Stretch:
-      DrawStretched(dc.Get(), source.Get(), client);
+      DrawStretched(dc, source.Get(), client);
       break;
     case DisplayMode::AtOrigin:
-      DrawOnce(dc.Get(), source.Get(), client, m_ptOrigin);
+      DrawOnce(dc, source.Get(), client, m_ptOrigin);
       break;
   }
-  return 0;
 }
 
 // Tiles from (0, 0) in steps of the bitmap's size; only those that meet the

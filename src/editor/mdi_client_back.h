@@ -5,6 +5,7 @@
 // when the window is subclassed, written back when this object goes.
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -38,6 +39,10 @@ class CMdiClientBack : public base::CWnd {
   // colour), so a file that is missing for a while stays the user's choice.
   bool LoadBackBitmap(const std::wstring& path);
 
+  // Something drawn over the background at every painting (the picture of
+  // the editing mode); nothing when empty.
+  void SetPaintOver(std::function<void(HDC)> paint) { m_paintOver = std::move(paint); }
+
  protected:
   const base::MessageMap* GetMessageMap() const override;
 
@@ -46,6 +51,7 @@ class CMdiClientBack : public base::CWnd {
   LRESULT OnPaint(WPARAM, LPARAM);
   LRESULT OnSize(WPARAM, LPARAM);
 
+  void PaintBackground(HDC dc, const RECT& update) const;
   void Load(const base::ProfileSection& profile);
   void Save(const base::ProfileSection& profile) const;
 
@@ -66,4 +72,5 @@ class CMdiClientBack : public base::CWnd {
   // The section the values were loaded from when subclassing; they go back
   // there when this object is destroyed.
   std::optional<base::ProfileSection> m_profile;
+  std::function<void(HDC)> m_paintOver;
 };

@@ -236,5 +236,22 @@
 #define IDS_VIDEO_PLAYING_TITLE 57360  // followed by the file name and ")"
 #define IDS_HELP_MISSING 57398
 
+// The picture editor: the full-screen view, the editor's messages, and the
+// texts of its file dialogs and of a failed save.
+#define IDD_FULL_SCREEN 268
+#define IDS_TRANSFORM_MODULE_FAILED 57373
+#define IDS_FIRST_FILE 57390
+#define IDS_LAST_FILE 57391
+#define IDS_FORMAT_NOT_SUPPORTED 57392
+#define IDS_ASK_SAVE_MODIFIED 57399
+#define IDS_SAVING_COMPLETE 57400
+#define IDS_TRANSFORM_MODULE_MISSING_SAVE 57401
+#define IDS_PICTURE_TOO_BIG 57402  // width and height as %d
+#define IDS_SAVE_FAILED 57440      // the target as %s
+#define IDS_SAVE_IMAGE_TITLE 57441
+#define IDS_SAVE_IMAGE_FILTER 57442
+#define IDS_OPEN_FILE_TITLE 57443
+#define IDS_OPEN_FILE_FILTER 57444
+
 // Toolbar resource type.
 #define RT_LUMORA_TOOLBAR 241

@@ -84,6 +84,11 @@ std::wstring DefaultAlbumFolder() {
   const std::wstring product = ProductFolder();
   return product.empty() ? product : product + L"\\Default album";
 }
+std::wstring EditFolder() {
+  const std::wstring product = ProductFolder();
+  return product.empty() ? product : product + L"\\Edit";
+}
+
 std::wstring SettingsPath() {
   const std::wstring album = DefaultAlbumFolder();
   return album.empty() ? album : album + L"\\settings.ini";

@@ -19,6 +19,7 @@ namespace settings {
 std::wstring DocumentsFolder();
 std::wstring ProductFolder();       // documents + "\Lumora"
 std::wstring DefaultAlbumFolder();  // documents + "\Lumora\Default album"
+std::wstring EditFolder();          // documents + "\Lumora\Edit": the editor's working files
 std::wstring SettingsPath();        // the default album + "\settings.ini"
 
 // The folder of the running program, with a trailing backslash.

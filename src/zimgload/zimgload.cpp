@@ -4,7 +4,7 @@
 
 #include "base/strings.h"
 #include "bmp_codec.h"
-#include "file_io.h"
+#include "base/file_io.h"
 #include "jpeg_codec.h"
 #include "picture_registry.h"
 
@@ -21,7 +21,7 @@ zimg::PictureRegistry& Registry() {
 // Chosen by the file's first bytes, not by its name: albums hold files
 // renamed by hand.
 std::optional<zimg::Picture> ReadPicture(const std::wstring& path) {
-  const auto bytes = zimg::ReadWholeFile(path, kMaxFileBytes);
+  const auto bytes = base::ReadWholeFile(path, kMaxFileBytes);
   if (!bytes || bytes->size() < 2) return {};
   const std::uint8_t* data = bytes->data();
   if (data[0] == 'B' && data[1] == 'M') return zimg::ReadBmp(data, bytes->size());
@@ -60,7 +60,7 @@ int WINAPI ZSaveImg(void* handle, const char* path, int format) noexcept {
     const std::unique_ptr<zimg::Picture> picture = Registry().Take(handle);
     if (!picture || path == nullptr || *path == '\0') return 0;
     const auto bytes = Encode(*picture, format);
-    return bytes && zimg::ReplaceFileWith(base::Widen(path), *bytes) ? 1 : 0;
+    return bytes && base::ReplaceFileWith(base::Widen(path), *bytes) ? 1 : 0;
   } catch (...) {
     return 0;
   }

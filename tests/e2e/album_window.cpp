@@ -29,6 +29,14 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
+
+HWND SplitterChild(HWND albumFrame, const wchar_t* className) {
+  HWND splitter = ::FindWindowExW(albumFrame, nullptr, L"LumoraSplitter", nullptr);
+  return splitter ? ::FindWindowExW(splitter, nullptr, className, nullptr) : nullptr;
+}
+
+}  // namespace
+
 HWND WaitForDialogWith(const LumoraSession& lumora, int control) {
   DialogSearch search{lumora.ProcessId(), control, nullptr};
   WaitFor([&] {
@@ -37,13 +45,6 @@ HWND WaitForDialogWith(const LumoraSession& lumora, int control) {
   });
   return search.found;
 }
-
-HWND SplitterChild(HWND albumFrame, const wchar_t* className) {
-  HWND splitter = ::FindWindowExW(albumFrame, nullptr, L"LumoraSplitter", nullptr);
-  return splitter ? ::FindWindowExW(splitter, nullptr, className, nullptr) : nullptr;
-}
-
-}  // namespace
 
 HWND AlbumTree(HWND albumFrame) { return SplitterChild(albumFrame, WC_TREEVIEWW); }
 

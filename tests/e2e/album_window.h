@@ -24,6 +24,10 @@ struct AlbumWindows {
 };
 AlbumWindows StartWithAlbumWindow(LumoraSession& lumora);
 
+// A visible dialog of the program holding a control of id `control`; null
+// when none comes up in time.
+HWND WaitForDialogWith(const LumoraSession& lumora, int control);
+
 // Selects the tree's root item number `index` (as the program itself does,
 // without moving the keyboard focus).
 void Select(HWND tree, int index);

@@ -27,11 +27,6 @@ constexpr wchar_t kPluggedIn[] = L"The device is plugged in!";
 constexpr wchar_t kRecordingError[] =
     L"The file size is too big or there are some errors when capture video!";
 
-std::vector<unsigned char> ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Whether `pixels` is exactly the simulated camera's frame that it names.
 bool IsCameraFrame(const unsigned char* pixels, size_t bytes, int width, int height) {
   std::vector<unsigned char> expected(simcam::FrameBytes(simcam::PixelFormat::Rgb24, width, height));

@@ -25,11 +25,6 @@ constexpr int kImageButton = 1006, kVideoButton = 1005, kSettingsButton = 1007, 
 constexpr int kCountTens = 1172, kCountUnits = 1173;
 constexpr size_t kFrameBytes = 352 * 288 * 3;
 
-std::vector<unsigned char> ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::uint32_t U32(const std::vector<unsigned char>& b, size_t at) {
   return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
 }

@@ -26,11 +26,6 @@ constexpr int kImageButton = IDC_IMAGE_BUTTON, kVideoButton = IDC_VIDEO_BUTTON,
 constexpr wchar_t kPluggedOut[] = L"The device is plugged out!";
 constexpr wchar_t kPluggedIn[] = L"The device is plugged in!";
 
-std::vector<unsigned char> ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 DWORD RegistryValue(const wchar_t* key, const wchar_t* name) {
   DWORD value = 0xFFFFFFFF, size = sizeof value;
   ::RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size);

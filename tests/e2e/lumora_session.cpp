@@ -62,6 +62,11 @@ std::wstring TestName() {
 
 // WM_GETTEXT itself: GetWindowText of another process's window gives only its
 // caption, never a control's own text.
+std::vector<unsigned char> ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 std::wstring WindowText(HWND hwnd) {
   wchar_t buf[512] = L"";
   DWORD_PTR copied = 0;

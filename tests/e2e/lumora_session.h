@@ -31,6 +31,9 @@ bool WaitFor(Pred done, std::chrono::milliseconds limit = 10s) {
   }
 }
 
+// The bytes of a file; empty when it cannot be read.
+std::vector<unsigned char> ReadAll(const std::filesystem::path& path);
+
 std::wstring WindowText(HWND hwnd);
 std::wstring ClassName(HWND hwnd);
 // A window's rectangle in its parent's client coordinates.

@@ -1,12 +1,12 @@
 #pragma once
-// Whole-file reads and writes for the library's entries.
+// Whole-file reads, and writes that replace a file only by a complete new one.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace zimg {
+namespace base {
 
 // The bytes of a file of at most `maxBytes`; nothing when it cannot be read
 // or is larger.
@@ -18,4 +18,7 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path,
 // and no half-written one behind.
 bool ReplaceFileWith(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
 
-}  // namespace zimg
+// The same for a copy of the file `source`.
+bool ReplaceFileWithCopyOf(const std::wstring& path, const std::wstring& source);
+
+}  // namespace base

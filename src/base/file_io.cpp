@@ -1,4 +1,4 @@
-#include "file_io.h"
+#include "base/file_io.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 
 #include "base/handles.h"
 
-namespace zimg {
+namespace base {
 namespace {
 
 // Writes in pieces a DWORD can count.
@@ -27,6 +27,14 @@ std::wstring TemporaryNameFor(const std::wstring& path) {
   static std::atomic<unsigned> s_next{0};
   return path + L"." + std::to_wstring(::GetCurrentProcessId()) + L"-" +
          std::to_wstring(++s_next) + L".tmp";
+}
+
+// Moves the complete temporary file over the destination; a temporary file
+// that was not completed or cannot be moved goes.
+bool MoveInPlace(const std::wstring& temporary, const std::wstring& path, bool complete) {
+  if (complete && ::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  ::DeleteFileW(temporary.c_str());
+  return false;
 }
 
 }  // namespace
@@ -59,9 +67,12 @@ bool ReplaceFileWith(const std::wstring& path, const std::vector<std::uint8_t>& 
     if (!file) return false;
     written = WriteAll(file.Get(), bytes.data(), bytes.size());
   }
-  if (written && ::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-  ::DeleteFileW(temporary.c_str());
-  return false;
+  return MoveInPlace(temporary, path, written);
 }
 
-}  // namespace zimg
+bool ReplaceFileWithCopyOf(const std::wstring& path, const std::wstring& source) {
+  const std::wstring temporary = TemporaryNameFor(path);
+  return MoveInPlace(temporary, path, ::CopyFileW(source.c_str(), temporary.c_str(), TRUE) != FALSE);
+}
+
+}  // namespace base
