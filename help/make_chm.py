@@ -76,7 +76,7 @@ def project_file(guide, chm_name, language):
     start = guide.contents[0].pages[0]
     title = guide.book_title
     # Window: contents and index tabs, a search tab, Back/Forward/Home/Print.
-    window = '%s="%s","lumora.hhc","lumora.hhk","%s","%s",,,,,0x63520,,0x304E,[40,40,900,680],,,,,,,0' % (
+    window = '%s="%s","lumora.hhc","lumora.hhk","%s","%s",,,,,0x63520,220,0x304E,[40,40,900,680],,,,,,,0' % (
         WINDOW, title, start, start)
     lines = ["[OPTIONS]",
              "Compatibility=1.1 or later",

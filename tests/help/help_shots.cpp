@@ -166,7 +166,8 @@ void Capture(LumoraSession& lumora) {
 // One plug-in's dialog on the photo, its slider released at `action`.
 void Effect(const std::wstring& dll, const std::wstring& action, const std::wstring& name) {
   std::wstring command = L"\"" + BinFolder() + L"plugin_demo.exe\" " + dll + L" " + action + L" 8";
-  STARTUPINFOW si{sizeof si};
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         BinFolder().c_str(), &si, &pi)) {
@@ -210,6 +211,6 @@ int wmain(int argc, wchar_t** argv) {
   Effect(L"tonefx.dll", L"62", L"effect-contrast");
   Effect(L"edgefx.dll", L"process", L"effect-sharpness");
   Effect(L"tilefx.dll", L"10", L"effect-mosaic");
-  Effect(L"warpfx.dll", L"60", L"effect-concave");
+  Effect(L"warpfx.dll", L"150", L"effect-concave");
   return 0;
 }
