@@ -51,11 +51,15 @@ HWND AlbumTree(HWND albumFrame) { return SplitterChild(albumFrame, WC_TREEVIEWW)
 HWND FileList(HWND albumFrame) { return SplitterChild(albumFrame, WC_LISTVIEWW); }
 
 AlbumWindows StartWithAlbumWindow(LumoraSession& lumora) {
-  AlbumWindows windows;
   lumora.Start();
-  windows.main = lumora.WaitForMainWindow();
-  if (!windows.main) return windows;
-  windows.frame = lumora.FindChild(windows.main, L"Album");
+  return FindAlbumWindows(lumora, lumora.WaitForMainWindow());
+}
+
+AlbumWindows FindAlbumWindows(const LumoraSession& lumora, HWND main) {
+  AlbumWindows windows;
+  windows.main = main;
+  if (!main) return windows;
+  WaitFor([&] { return (windows.frame = lumora.FindChild(main, L"Album")) != nullptr; });
   if (!windows.frame) return windows;
   windows.tree = AlbumTree(windows.frame);
   windows.list = FileList(windows.frame);

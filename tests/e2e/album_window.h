@@ -23,6 +23,9 @@ struct AlbumWindows {
   HWND list = nullptr;
 };
 AlbumWindows StartWithAlbumWindow(LumoraSession& lumora);
+// The album window's parts in a running program (waiting for the window to
+// come back, as it does after the editing mode).
+AlbumWindows FindAlbumWindows(const LumoraSession& lumora, HWND main);
 
 // A visible dialog of the program holding a control of id `control`; null
 // when none comes up in time.

@@ -200,6 +200,9 @@ TEST_F(Editor, TurnUndoBrightnessAndSavesWriteTheExpectedPixels) {
   EXPECT_TRUE(WaitFor([&] { return !ButtonEnabled(windows.main, ID_TB_EDIT_ROTATE_CW); }));
   Command(windows.main, ID_IMAGE_ROTATE_CCW);
   HWND slider = ::GetDlgItem(dialog, kEffectSlider);
+  // The dialog is set up (its slider at the picture's level) before the user moves it.
+  ASSERT_TRUE(WaitFor([&] { return ::SendMessageW(slider, TBM_GETRANGEMAX, 0, 0) == 255; }));
+  ::SendMessageW(dialog, WM_NULL, 0, 0);
   ::SendMessageW(slider, TBM_SETPOS, TRUE, 255);
   RECT track;
   ::GetClientRect(slider, &track);
@@ -243,6 +246,18 @@ TEST_F(Editor, TurnUndoBrightnessAndSavesWriteTheExpectedPixels) {
   LumoraSession::Answer(*question, IDNO);
   EXPECT_TRUE(WaitFor([&] { return WindowText(windows.main) == L"Lumora"; }));
   EXPECT_EQ(ReadBmp(album / L"a.bmp"), bright);
+
+  // Yes on the way Back saves the turned picture first.
+  windows = FindAlbumWindows(lumora, windows.main);
+  EXPECT_EQ(OpenFirstPicture(), L"Lumora - Image Editing (a.bmp)");
+  Command(windows.main, ID_TB_EDIT_ROTATE_CCW);
+  ASSERT_TRUE(WorkingCopyShows(Turned(bright, false)));
+  Command(windows.main, ID_TB_EDIT_BACK);
+  const auto again = lumora.WaitForMessage(L"The modified image hasn't be saved, save it now?");
+  ASSERT_TRUE(again);
+  LumoraSession::Answer(*again, IDYES);
+  ExpectMessage(lumora, L"Saving complete");
+  EXPECT_TRUE(WaitFor([&] { return ReadBmp(album / L"a.bmp") == Turned(bright, false); }));
 }
 
 // The folder's pictures in the order the file system lists them.

@@ -4,7 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
 #include "base/app.h"
+#include "box_answerer.h"
+#include "temp_folder.h"
 
 #include "resource.h"
 
@@ -56,6 +63,68 @@ TEST(MainFrameStates, StandingWindowButtonsAndTheEditingCommandsFollowTheMode) {
   EXPECT_FALSE(ToolbarShown(*frame));
 
   ::DestroyWindow(frame->m_hWnd);  // deletes the frame
+}
+
+// A w x h 24-bit bitmap file, mid grey.
+void WriteBitmapFile(const std::filesystem::path& path, int w, int h) {
+  const std::size_t stride = static_cast<std::size_t>((w * 3 + 3) & ~3);
+  std::vector<char> file(54 + stride * static_cast<std::size_t>(h), 0x70);
+  BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(file.size()), 0, 0, 54};
+  BITMAPINFOHEADER ih{sizeof ih, w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  std::memcpy(file.data(), &fh, sizeof fh);
+  std::memcpy(file.data() + 14, &ih, sizeof ih);
+  std::ofstream(path, std::ios::binary).write(file.data(), static_cast<std::streamsize>(file.size()));
+}
+
+// The middle of the brightness button's image (the fourth 32 x 32 image).
+COLORREF BrightnessImagePixel(HBITMAP bitmap) {
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ old = ::SelectObject(dc, bitmap);
+  const COLORREF colour = ::GetPixel(dc, 3 * 32 + 16, 16);
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  return colour;
+}
+
+COLORREF ResourceImagePixel(UINT bitmapId) {
+  HBITMAP bitmap = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId),
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  const COLORREF colour = BrightnessImagePixel(bitmap);
+  ::DeleteObject(bitmap);
+  return colour;
+}
+
+// A picture over the size limit is shown with the greyed tool images and the
+// five effects and two turns disabled; the next editable one brings both back.
+TEST(MainFrameStates, ThePictureSizeChoosesTheEditingToolImagesAndStates) {
+  ASSERT_NE(ResourceImagePixel(IDB_EDIT_TOOLS), ResourceImagePixel(IDB_EDIT_TOOLS_BIG));
+  testing_win::TempFolder folder;
+  WriteBitmapFile(folder.Path() / L"big.bmp", 801, 600);
+  WriteBitmapFile(folder.Path() / L"small.bmp", 800, 600);
+  auto* frame = new CMainFrame;
+  ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
+  base::CWinApp::Get()->m_pMainWnd = frame;
+  testing_win::BoxAnswerer boxes;
+  const UINT changes[] = {ID_TB_EDIT_BRIGHTNESS, ID_TB_EDIT_CONTRAST, ID_TB_EDIT_SHARPNESS,
+                          ID_TB_EDIT_MOSAIC,     ID_TB_EDIT_CONCAVECON, ID_TB_EDIT_ROTATE_CCW,
+                          ID_TB_EDIT_ROTATE_CW,  ID_IMAGE_ROTATE_CW,    ID_IMAGE_MOSAIC};
+
+  frame->EnterEditMode((folder.Path() / L"big.bmp").wstring());
+  EXPECT_EQ(boxes.Texts().size(), 1u);  // the e2e tests read its text
+  EXPECT_EQ(BrightnessImagePixel(frame->m_bmpModeTools.Get()), ResourceImagePixel(IDB_EDIT_TOOLS_BIG));
+  for (UINT id : changes) EXPECT_FALSE(StateOf(*frame, id).enabled) << id;
+  EXPECT_EQ(ButtonState(*frame, ID_TB_EDIT_ROTATE_CW) & TBSTATE_ENABLED, 0);
+  EXPECT_TRUE(StateOf(*frame, ID_VIEW_ZOOM_IN).enabled);
+  EXPECT_FALSE(StateOf(*frame, ID_EDIT_UNDO).enabled);
+
+  frame->EnterEditMode((folder.Path() / L"small.bmp").wstring());
+  EXPECT_EQ(boxes.Texts().size(), 1u);
+  EXPECT_EQ(BrightnessImagePixel(frame->m_bmpModeTools.Get()), ResourceImagePixel(IDB_EDIT_TOOLS));
+  for (UINT id : changes) EXPECT_TRUE(StateOf(*frame, id).enabled) << id;
+  frame->RotateImage(true);
+  EXPECT_TRUE(StateOf(*frame, ID_EDIT_UNDO).enabled);
+  frame->m_bModified = false;  // no save question at the end of this test
+  ::DestroyWindow(frame->m_hWnd);
 }
 
 }  // namespace
