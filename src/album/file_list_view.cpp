@@ -664,3 +664,11 @@ void CFileListView::SelectForSearch(int index) {
   Relayout();
   OnCellClick(cell, true);
 }
+
+std::vector<std::wstring> CFileListView::SelectedFiles() const {
+  std::vector<std::wstring> paths;
+  for (std::size_t i = 0; i < m_cells.size() && i < m_items.size(); ++i) {
+    if (m_cells[i]->IsSelected()) paths.push_back(m_items[i].path);
+  }
+  return paths;
+}

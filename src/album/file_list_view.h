@@ -52,6 +52,10 @@ class CFileListView : public base::CView {
 
   int Count() const { return static_cast<int>(m_items.size()); }
   int CurrentIndex() const { return m_nCurrent; }
+  // The file last clicked, as "CurrentSelectFile" holds it; empty when none.
+  const std::wstring& CurrentFile() const { return m_strCurrentFile; }
+  // The paths of the selected files, in the list's order.
+  std::vector<std::wstring> SelectedFiles() const;
   const ThumbnailCell& Cell(int i) const { return *m_cells[static_cast<std::size_t>(i)]; }
 
   // From the cells.
