@@ -18,6 +18,9 @@ class AlbumHost {
   // Help, print and e-mail of the album toolbar.
   virtual void RunMainCommand(UINT id) = 0;
   virtual void WindowClosed(HostedWindow which) = 0;
+  // Writes the picture of `source` to `target` in the format its name asks
+  // for (the user is told about failures); true when written.
+  virtual bool SavePictureAs(const std::wstring& source, const std::wstring& target) = 0;
 
  protected:
   ~AlbumHost() = default;

@@ -1,8 +1,8 @@
 #pragma once
 // The small album dialogs: a prompt, one edit box, OK and Cancel.
 // "New Album Name" (166) builds and creates the album folder, "Album Rename"
-// (174) refuses an empty name, "Image search" (190) hands the text to a
-// check that may keep the dialog open.
+// (174) refuses an empty name, "Image Rename" (184) takes any name, "Image
+// search" (190) hands the text to a check that may keep the dialog open.
 #include <functional>
 #include <string>
 
@@ -40,6 +40,18 @@ class CAlbumRenameDlg : public CAlbumPromptDlg {
 
  protected:
   bool Accept(const std::wstring& text) override;
+};
+
+// "Image Rename" (184): the typed name as it is, even an empty one.
+class CImageRenameDlg : public CAlbumPromptDlg {
+ public:
+  explicit CImageRenameDlg(HWND parent) : CAlbumPromptDlg(IDD_IMAGE_RENAME, parent, true) {}
+
+ protected:
+  bool Accept(const std::wstring& text) override {
+    m_strResult = text;
+    return true;
+  }
 };
 
 class CImageSearchDlg : public CAlbumPromptDlg {

@@ -59,7 +59,7 @@ bool BlackFirstPixel(const BITMAPINFOHEADER* bih, std::size_t size) {
 
 }  // namespace
 
-ClipFrame LoadClipFrame(const std::wstring& path) {
+ClipFrame LoadClipFrame(const std::wstring& path, ClipFrameSearch search) {
   ClipFrame out;
   AviLibrary library;
   base::ComPtr<IAVIFile> file;
@@ -74,8 +74,9 @@ ClipFrame LoadClipFrame(const std::wstring& path) {
 
   std::vector<BYTE> raw;
   const LONG length = ::AVIStreamLength(stream.Get());
-  const LONG frame =
-      core::ThumbnailFrame([&](int i) { return i < length && IsFiller(stream.Get(), i, raw); });
+  const bool thumbnail = search == ClipFrameSearch::kThumbnail;
+  const LONG frame = core::FirstUsableFrame(
+      thumbnail ? 90 : 100, [&](int i) { return i < length && IsFiller(stream.Get(), i, raw); });
   if (!Indexed(stream.Get(), frame)) return out;
 
   BITMAPINFOHEADER want{};
@@ -95,7 +96,7 @@ ClipFrame LoadClipFrame(const std::wstring& path) {
 
   std::size_t size = 0;
   const BITMAPINFOHEADER* bih = DecodedFrame(getFrame, frame, size);
-  if (bih && BlackFirstPixel(bih, size) && Indexed(stream.Get(), frame + 1)) {
+  if (thumbnail && bih && BlackFirstPixel(bih, size) && Indexed(stream.Get(), frame + 1)) {
     bih = DecodedFrame(getFrame, frame + 1, size);
   }
   if (!bih) return out;

@@ -12,4 +12,9 @@ struct ClipFrame {
   int streams = 0;      // streams in the file: 2 when it carries sound
 };
 
-ClipFrame LoadClipFrame(const std::wstring& path);
+// Thumbnails look among the first 90 frames and take the next frame when
+// the chosen one starts with a black pixel; the import dialog's preview
+// looks among the first 100 frames and takes the first usable one as it is.
+enum class ClipFrameSearch { kThumbnail, kPreview };
+
+ClipFrame LoadClipFrame(const std::wstring& path, ClipFrameSearch search = ClipFrameSearch::kThumbnail);

@@ -9,6 +9,7 @@
 #include "base/message_box.h"
 #include "base/splitter.h"
 #include "base/strings.h"
+#include "core/file_operations.h"
 #include "core/text.h"
 #include "res/resource.h"
 #include "settings/settings_file.h"
@@ -78,6 +79,25 @@ const base::MessageMap* CFileListView::GetMessageMap() const {
       base::CommandEntry<&CFileListView::OpenCurrentFile>(ID_IMAGE_EDIT),
       base::CommandRangeEntry<&CFileListView::OnBrowse>(ID_IMAGE_BROWSE_LARGE,
                                                         ID_IMAGE_BROWSE_SMALL),
+      // The file commands.
+      base::CommandEntry<&CFileListView::OnProperties>(ID_IMAGE_PROPERTIES),
+      base::CommandEntry<&CFileListView::OnRename>(ID_IMAGE_RENAME),
+      base::CommandEntry<&CFileListView::OnSaveAs>(ID_IMAGE_SAVE_AS),
+      base::CommandEntry<&CFileListView::OnDelete>(ID_IMAGE_DELETE),
+      base::CommandEntry<&CFileListView::OnCopy>(ID_ALBUM_COPY),
+      base::CommandEntry<&CFileListView::OnPaste>(ID_ALBUM_PASTE),
+      base::CommandEntry<&CFileListView::OnImport>(ID_IMAGE_IMPORT),
+      base::CommandRangeEntry<&CFileListView::OnMoveToAlbum>(core::kMoveToAlbumFirst,
+                                                             core::kMoveToAlbumLast),
+      base::CommandStateEntry<&CFileListView::OnFileCommandState>(ID_IMAGE_PROPERTIES),
+      base::CommandStateEntry<&CFileListView::OnFileCommandState>(ID_IMAGE_EDIT),
+      base::CommandStateEntry<&CFileListView::OnFileCommandState>(ID_IMAGE_RENAME),
+      base::CommandStateEntry<&CFileListView::OnFileCommandState>(ID_IMAGE_SAVE_AS),
+      base::CommandStateEntry<&CFileListView::OnFileCommandState>(ID_IMAGE_DELETE),
+      base::CommandStateEntry<&CFileListView::OnFileCommandState>(ID_ALBUM_COPY),
+      base::CommandStateEntry<&CFileListView::OnFileCommandState>(ID_ALBUM_PASTE),
+      base::CommandStateEntry<&CFileListView::OnFileCommandState>(ID_IMAGE_PRINT),
+      base::CommandStateEntry<&CFileListView::OnFileCommandState>(ID_IMAGE_EMAIL),
   };
   static const base::MessageMap kMap{CView::GetThisMessageMap(), kEntries};
   return &kMap;
@@ -606,26 +626,6 @@ void CFileListView::OnCellRightClick(ThumbnailCell& cell) {
 // else in the editor.
 void CFileListView::OpenCurrentFile() {
   if (m_pHost && !m_strCurrentFile.empty()) m_pHost->OpenAlbumFile(m_strCurrentFile);
-}
-
-void CFileListView::ShowImageMenu() {
-  base::Menu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ALBUM_MENU)));
-  HMENU popup = menu ? ::GetSubMenu(menu.Get(), 2) : nullptr;
-  if (!popup) return;
-  // Commands nobody takes yet are shown greyed.
-  const auto greyUnhandled = [this](HMENU m, auto& self) -> void {
-    for (int i = 0; i < ::GetMenuItemCount(m); ++i) {
-      if (HMENU sub = ::GetSubMenu(m, i)) {
-        self(sub, self);
-      } else if (const UINT id = ::GetMenuItemID(m, i); id && id != static_cast<UINT>(-1)) {
-        if (!GetMessageMap()->FindCommand(id)) ::EnableMenuItem(m, i, MF_BYPOSITION | MF_GRAYED);
-      }
-    }
-  };
-  greyUnhandled(popup, greyUnhandled);
-  const DWORD pos = ::GetMessagePos();  // where the button went down
-  ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, static_cast<short>(LOWORD(pos)),
-                   static_cast<short>(HIWORD(pos)), 0, m_hWnd, nullptr);
 }
 
 void CFileListView::OnSearch() {

@@ -56,6 +56,8 @@ class CFileListView : public base::CView {
   const std::wstring& CurrentFile() const { return m_strCurrentFile; }
   // The paths of the selected files, in the list's order.
   std::vector<std::wstring> SelectedFiles() const;
+  // Whether Paste has files to copy.
+  bool HasCopiedFiles() const { return m_bCopied; }
   const ThumbnailCell& Cell(int i) const { return *m_cells[static_cast<std::size_t>(i)]; }
 
   // From the cells.
@@ -101,7 +103,24 @@ class CFileListView : public base::CView {
   void ResetPlaceholders();
   void Relayout();
   void CopyRowSelection();
+  // The file commands (file_list_operations.cpp).
   void ShowImageMenu();
+  bool FillMoveMenu(HMENU move);
+  void ApplyMenuStates(HMENU menu);
+  int SelectedCount() const;
+  void OnFileCommandState(base::CommandState& state);
+  void RemoveItem(int index);
+  int IndexOf(const std::wstring& path) const;
+  void ShowWrittenFile(const std::wstring& path);
+  void OnProperties();
+  void OnRename();
+  void OnDelete();
+  void OnCopy();
+  void OnPaste();
+  void OnMoveToAlbum(UINT id);
+  bool MoveIntoAlbum(const std::wstring& path, const std::wstring& album);
+  void OnImport();
+  void OnSaveAs();
   void SelectForSearch(int index);
   void WriteCurrentFile(const std::wstring& path);
   void Message(UINT id, const std::wstring& arg = L"") const;
@@ -121,6 +140,11 @@ class CFileListView : public base::CView {
   HIMAGELIST m_hDetailImages = nullptr;
   HIMAGELIST m_hRowImages = nullptr;
   std::wstring m_strIniPath;
+  // The last Copy: the selected files, whether they may be pasted, and the
+  // current file of that moment.
+  std::vector<std::wstring> m_copiedFiles;
+  bool m_bCopied = false;
+  std::wstring m_strClipboardSource;
 };
 
 // The one file list while the album window exists. The capture window hands

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "album/clip_frame.h"
+#include "album/picture_file.h"
 #include "album/file_list_view.h"
 #include "base/message_box.h"
 #include "base/strings.h"
@@ -119,33 +120,14 @@ void ThumbnailCell::LoadVideoFrame() {
 
 void ThumbnailCell::LoadPicture() {
   m_bPictureTried = true;
-  base::FileHandle file(::CreateFileW(m_strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
-  if (!file) {
-    base::ShowMessageBox(m_hWnd, base::LoadResString(IDS_CELL_OPEN_FAILED));
-    return;
-  }
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart > 256 << 20)
-    return;
-  const DWORD bytes = static_cast<DWORD>(size.QuadPart);
-  base::GlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
-  if (!memory) return;
-  DWORD read = 0;
-  {
-    void* p = ::GlobalLock(memory.Get());
-    const BOOL ok = p && ::ReadFile(file.Get(), p, bytes, &read, nullptr);
-    ::GlobalUnlock(memory.Get());
-    if (!ok || read != bytes) return;
-  }
-  base::ComPtr<IStream> stream;
-  if (FAILED(::CreateStreamOnHGlobal(memory.Get(), TRUE, stream.Put()))) return;
-  memory.Release();  // the stream owns the memory now
-  if (FAILED(::OleLoadPicture(stream.Get(), static_cast<LONG>(bytes), FALSE, IID_IPicture,
-                              m_pPicture.PutVoid())) ||
-      !m_pPicture) {
-    m_pPicture.Reset();
-    return;  // not a picture: the cell stays empty
+  switch (LoadPictureFile(m_strPath, m_pPicture)) {
+    case PictureLoad::kCannotOpen:
+      base::ShowMessageBox(m_hWnd, base::LoadResString(IDS_CELL_OPEN_FAILED));
+      return;
+    case PictureLoad::kNotAPicture:
+      return;  // not a picture: the cell stays empty
+    case PictureLoad::kLoaded:
+      break;
   }
   m_pPicture->get_Width(&m_cxPicture);
   m_pPicture->get_Height(&m_cyPicture);

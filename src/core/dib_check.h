@@ -25,14 +25,20 @@ std::optional<DibLayout> CheckDib(const std::uint8_t* data, std::size_t size);
 // four bytes are 00 FF 00 FF.
 bool IsFillerFrame(const std::uint8_t* data, std::size_t size);
 
-// The clip frame a thumbnail shows: the first of frames 0 to 89 that is no
-// filler frame, else frame 90. `isFiller(i)` tells about frame i.
+// The first of frames 0 to limit - 1 that is no filler frame, else frame
+// `limit`. `isFiller(i)` tells about frame i.
 template <class IsFiller>
-int ThumbnailFrame(IsFiller isFiller) {
-  for (int i = 0; i < 90; ++i) {
+int FirstUsableFrame(int limit, IsFiller isFiller) {
+  for (int i = 0; i < limit; ++i) {
     if (!isFiller(i)) return i;
   }
-  return 90;
+  return limit;
+}
+
+// The clip frame a thumbnail shows: among the first 90 frames.
+template <class IsFiller>
+int ThumbnailFrame(IsFiller isFiller) {
+  return FirstUsableFrame(90, isFiller);
 }
 
 }  // namespace core

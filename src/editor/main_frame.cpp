@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "album/child_frame.h"
+#include "album/file_list_view.h"
 #include "app/lumora_app.h"
 #include "settings/settings_file.h"
 #include "base/dialog.h"
@@ -94,6 +95,9 @@ const base::MessageMap* CMainFrame::GetMessageMap() const {
       base::CommandEntry<&CMainFrame::ShowActualSize>(ID_TB_EDIT_ONE_TO_ONE),
       base::CommandEntry<&CMainFrame::FitInWindow>(ID_VIEW_FIT_IN_WINDOW),
       base::CommandEntry<&CMainFrame::FitInWindow>(ID_TB_EDIT_FIT_IN_WINDOW),
+      // Ctrl+X, Ctrl+C and Ctrl+V act on the album's file list.
+      base::CommandRangeEntry<&CMainFrame::OnListCommand>(ID_EDIT_DELETE, ID_EDIT_PASTE),
+      base::CommandStateRangeEntry<&CMainFrame::OnListCommandState>(ID_EDIT_DELETE, ID_EDIT_PASTE),
   };
   static const base::MessageMap kMap{CMDIFrameWnd::GetThisMessageMap(), kEntries};
   return &kMap;
@@ -489,6 +493,27 @@ void CMainFrame::OnHelp() {
 }
 
 // ------------------------------------------------------------------- editor
+
+// The album's "Save as" of a picture: through the editor's buffers.
+bool CMainFrame::SavePictureAs(const std::wstring& source, const std::wstring& target) {
+  return LoadEditFile(source) && SaveEditedImageTo(target);
+}
+
+// Ctrl+X deletes the selected files (with the list's question, into the
+// Recycle Bin), Ctrl+C copies them, Ctrl+V pastes.
+void CMainFrame::OnListCommand(UINT id) {
+  if (!g_pFileListView) return;
+  const UINT listCommand = id == ID_EDIT_DELETE ? ID_IMAGE_DELETE
+                           : id == ID_EDIT_COPY ? ID_ALBUM_COPY
+                                                : ID_ALBUM_PASTE;
+  g_pFileListView->OnCmdMsg(listCommand);
+}
+
+void CMainFrame::OnListCommandState(base::CommandState& state) {
+  const CFileListView* list = g_pFileListView;
+  const bool usable = list && m_mode != FrameMode::kVideo;
+  state.enabled = usable && (state.id == ID_EDIT_PASTE ? list->HasCopiedFiles() : list->CurrentIndex() >= 0);
+}
 
 // The picture of the editing mode over the MDI client's background.
 void CMainFrame::PaintPicture(HDC dc) {

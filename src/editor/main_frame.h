@@ -38,6 +38,7 @@ class CMainFrame : public base::CMDIFrameWnd, public AlbumHost {
   void OpenAlbumFile(std::wstring path) override;
   void RunMainCommand(UINT id) override;
   void WindowClosed(HostedWindow which) override;
+  bool SavePictureAs(const std::wstring& source, const std::wstring& target) override;
 
   // Opens `path` in the editor, leaving the standard mode.
   void EnterEditMode(std::wstring path);
@@ -179,4 +180,6 @@ class CMainFrame : public base::CMDIFrameWnd, public AlbumHost {
   void OnFileChangeState(base::CommandState& state);
   void OnSaveState(base::CommandState& state);
   LRESULT OnDestroy(WPARAM, LPARAM);
+  void OnListCommand(UINT id);
+  void OnListCommandState(base::CommandState& state);
 };

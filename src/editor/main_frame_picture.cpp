@@ -10,7 +10,6 @@
 #include "base/file_io.h"
 #include "base/message_box.h"
 #include "base/strings.h"
-#include "core/bmp_file_header.h"
 #include "editor/main_frame.h"
 #include "editor/working_copy.h"
 #include "imaging/dib_bitmap.h"
@@ -80,13 +79,7 @@ base::Bitmap CMainFrame::BitmapFromDib() const {
 
 // A 24-bit bottom-up bitmap file of exactly 54 + rows bytes.
 bool CMainFrame::WriteBitmapFile(HBITMAP bitmap, const std::wstring& path) const {
-  const std::vector<std::uint8_t> packed = imaging::PackedDib24Of(bitmap);
-  if (packed.empty()) return false;
-  const auto header = core::BmpFileHeader(static_cast<std::uint32_t>(packed.size() - 40));
-  std::vector<std::uint8_t> file(header.size() + packed.size());
-  std::memcpy(file.data(), header.data(), header.size());
-  std::memcpy(file.data() + header.size(), packed.data(), packed.size());
-  return base::ReplaceFileWith(path, file);
+  return imaging::WritePackedBitmapFile(path, imaging::PackedDib24Of(bitmap));
 }
 
 bool CMainFrame::CheckEditableSize(const BITMAPINFOHEADER* dib) {

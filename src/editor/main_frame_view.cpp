@@ -4,8 +4,9 @@
 #include <cstring>
 #include <new>
 
+#include "album/album_store.h"
+#include "album/new_file_open_dlg.h"
 #include "app/lumora_app.h"
-#include "base/file_dialog.h"
 #include "base/message_box.h"
 #include "base/strings.h"
 #include "core/dib_rotate.h"
@@ -14,6 +15,7 @@
 #include "editor/working_copy.h"
 #include "imaging/dib_bitmap.h"
 #include "res/resource.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -211,22 +213,26 @@ void CMainFrame::ShowFullScreen() {
   }
 }
 
-// A picture or clip chosen in the system's open dialog. The path is kept
-// in capitals, as the title then shows it.
+// A picture or clip chosen in the import dialog, which can also copy it into
+// an album first (the album window is closed in this mode: the copy shows
+// when the album is shown again). The path is kept in capitals, as the title
+// then shows it.
 void CMainFrame::OpenInEditor() {
   if (EffectDialogOpen()) return;
-  const base::FileDialogSpec spec{base::LoadResString(IDS_OPEN_FILE_TITLE),
-                                  base::LoadResString(IDS_OPEN_FILE_FILTER), L"BMP", L"c:\\temp"};
-  const auto chosen = base::AskOpenFileName(m_hWnd, spec);
-  if (!chosen) return;
-  std::wstring path = *chosen;
+  CNewFileOpenDlg dialog(m_hWnd, album::LoadAlbumList(m_strIniPath),
+                         base::Widen(settings::Read(settings::kCurrentSelectAlbum, m_strIniPath)));
+  dialog.m_bImport = false;
+  if (!dialog.DoModal(base::LoadResString(IDS_OPEN_FILE_TITLE), base::LoadResString(IDS_OPEN_FILE_FILTER))) {
+    return;
+  }
+  if (const auto album = dialog.ChosenAlbum()) ImportIntoAlbum(m_hWnd, dialog.m_strPath, *album);
+  std::wstring path = dialog.m_strPath;
   ::CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
+  AskSaveIfModified();
   if (core::IsClipName(path)) {
-    AskSaveIfModified();
     EnterVideoMode(path);
     return;
   }
-  AskSaveIfModified();
   if (!LoadEditFile(path)) return;
   m_strEditFile = path;
   BuildFolderFileList(path);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/file_io.h"
+#include "core/bmp_file_header.h"
 #include "core/dib_check.h"
 #include "core/dib_rotate.h"
 
@@ -45,6 +47,16 @@ std::vector<std::uint8_t> PackedDib24Of(HBITMAP bitmap) {
   if (rows != size.cy) return {};
   std::memcpy(packed.data(), &header, sizeof header);
   return packed;
+}
+
+bool WritePackedBitmapFile(const std::wstring& path, const std::vector<std::uint8_t>& packed) {
+  const auto layout = core::CheckDib(packed.data(), packed.size());
+  if (!layout) return false;
+  const auto header = core::BmpFileHeader(static_cast<std::uint32_t>(packed.size() - 40));
+  std::vector<std::uint8_t> file(header.size() + packed.size());
+  std::memcpy(file.data(), header.data(), header.size());
+  std::memcpy(file.data() + header.size(), packed.data(), packed.size());
+  return base::ReplaceFileWith(path, file);
 }
 
 base::Bitmap CopyBitmap(HBITMAP bitmap) {

@@ -25,6 +25,10 @@ base::Bitmap BitmapFromPackedDib(const std::uint8_t* dib, std::size_t bytes);
 // the bitmap cannot be read.
 std::vector<std::uint8_t> PackedDib24Of(HBITMAP bitmap);
 
+// A bitmap file of a packed bitmap: the 14-byte file header, then the
+// packed bitmap; it replaces `path` only once complete.
+bool WritePackedBitmapFile(const std::wstring& path, const std::vector<std::uint8_t>& packed);
+
 // A copy of a bitmap with pixels of its own.
 base::Bitmap CopyBitmap(HBITMAP bitmap);
 

@@ -143,6 +143,42 @@
 #define IDS_LIST_TYPE_JPG 7023
 #define IDS_ALBUM_LIST_FULL 7024
 
+// The file list's file commands: the properties and rename dialogs, the
+// import dialog's panel, and their messages and dialog texts.
+#define IDD_IMAGE_PROPERTIES 175
+#define IDD_IMPORT_PANEL 183
+#define IDD_IMAGE_RENAME 184
+#define IDC_PROP_TYPE 1230
+#define IDC_PROP_LOCATION 1231
+#define IDC_PROP_SIZE 1232
+#define IDC_PROP_CREATED 1233
+#define IDC_PROP_MODIFIED 1234
+#define IDC_PROP_ACCESSED 1235
+#define IDC_PROP_WIDTH 1236
+#define IDC_PROP_HEIGHT 1237
+#define IDC_IMPORT_LINE 1059
+#define IDC_IMPORT_TO_LABEL 1060
+#define IDC_IMPORT_ALBUMS 1061
+#define IDC_IMPORT_PREVIEW 1062
+#define IDC_IMPORT_TICK 1142
+#define IDS_FILE_DELETE_ASK 7030
+#define IDS_FILE_DELETE_CAPTION 7031
+#define IDS_FILE_MOVE_EXISTS 7032  // the file's name as %s
+#define IDS_FILE_MOVE_CAPTION 7033
+#define IDS_FILE_MOVE_FAILED 7034
+#define IDS_FILE_IMPORT_EXISTS 7035
+#define IDS_FILE_IMPORT_FAILED 7036
+#define IDS_FILE_INFO_FAILED 7037
+#define IDS_FILE_PROPERTIES_TITLE 7038  // follows the file's name
+#define IDS_FILE_KIND_IMAGE 7039
+#define IDS_FILE_KIND_VIDEO 7040
+#define IDS_SAVE_IMAGE_AS_TITLE 7041  // followed by the file's name
+#define IDS_SAVE_VIDEO_AS_TITLE 7042  // followed by the file's name
+#define IDS_SAVE_VIDEO_FILTER 7043
+#define IDS_IMPORT_TITLE 7044
+#define IDS_IMPORT_FILTER 7045
+#define IDS_PREVIEW_LOAD_FAILED 7046
+
 // Capture window: the capture view's controls, tool tips and button faces,
 // the countdown dialog and its digits.
 #define IDB_SETTINGS_BUTTON 170

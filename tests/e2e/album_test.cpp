@@ -201,8 +201,8 @@ TEST(Albums, FullAlbumListTakesNoFurtherAlbum) {
 }
 
 // The Delete key acts on what has the keyboard focus. A click on a picture
-// gives it to the file list in every display mode, so the key then never
-// deletes the album on show; with the focus on the tree it does, and the
+// gives it to the file list in every display mode, so the key then asks
+// about the picture and never deletes the album on show; with the focus on the tree it does, and the
 // album's folder and files go to the Recycle Bin.
 TEST(Albums, DeleteKeyFollowsTheClickAndDeletedAlbumsGoToTheRecycleBin) {
   LumoraSession lumora;
@@ -232,6 +232,11 @@ TEST(Albums, DeleteKeyFollowsTheClickAndDeletedAlbumsGoToTheRecycleBin) {
     ClickCell(cell);
     EXPECT_TRUE(WaitFor([&] { return FocusOfThread(main) == list; })) << nextMode;
     PressDelete(main);
+    // The key asks about the selected file, not the album; Cancel keeps it.
+    const auto ask = lumora.WaitForMessage(L"Are you sure of deleting the seleted file(s)?");
+    ASSERT_TRUE(ask) << nextMode;
+    EXPECT_EQ(ask->caption, L"Information");
+    LumoraSession::Answer(*ask, IDCANCEL);
     // The mode command comes behind the key, so once it is done, so is the key.
     ::PostMessageW(album, WM_COMMAND, ID_ALBUM_DISPLAY_MODE, 0);
     ASSERT_TRUE(Eventually(lumora, "ALBUM", "ShowImageMode", nextMode));

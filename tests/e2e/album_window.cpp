@@ -83,8 +83,8 @@ void ClickTreeItem(HWND tree, int index) {
   ::PostMessageW(tree, WM_LBUTTONUP, 0, at);
 }
 
-void ClickCell(HWND cell) {
-  ::PostMessageW(cell, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+void ClickCell(HWND cell, bool ctrl) {
+  ::PostMessageW(cell, WM_LBUTTONDOWN, MK_LBUTTON | (ctrl ? MK_CONTROL : 0), MAKELPARAM(10, 10));
   ::PostMessageW(cell, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
 }
 

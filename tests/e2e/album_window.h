@@ -38,7 +38,7 @@ void Select(HWND tree, int index);
 // Clicks as the mouse does (posted, at a point inside): the tree's root
 // item number `index`, a thumbnail cell; a double click on a cell.
 void ClickTreeItem(HWND tree, int index);
-void ClickCell(HWND cell);
+void ClickCell(HWND cell, bool ctrl = false);  // with Ctrl: adds to the selection
 void DoubleClickCell(HWND cell);
 
 // Types `text` into the open album dialog (the one with the name box, not

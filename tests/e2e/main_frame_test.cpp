@@ -6,16 +6,15 @@
 #include <windows.h>
 // Needs the types of windows.h.
 #include <commctrl.h>
-#include <vfw.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "album_window.h"
 #include "lumora_session.h"
+#include "test_pictures.h"
 #include "resource.h"
 
 namespace e2e {
@@ -24,44 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kFrameToolBar = 0xE800;
-
-// An 8 x 8 24-bit bitmap file.
-void WriteBitmap(const fs::path& path) {
-  std::vector<unsigned char> file(54 + 8 * 8 * 3, 0x80);
-  const unsigned char header[54] = {'B', 'M', 54 + 192, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,
-                                    40,  0,   0,        0, 8, 0, 0, 0, 8, 0, 0, 0, 1, 0,
-                                    24,  0,   0,        0, 0, 0, 192, 0, 0, 0};
-  std::copy(std::begin(header), std::end(header), file.begin());
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
-                                               static_cast<std::streamsize>(file.size()));
-}
-
-// A clip of three 8 x 8 frames.
-void WriteClip(const fs::path& path) {
-  ::AVIFileInit();
-  PAVIFILE file = nullptr;
-  if (::AVIFileOpenW(&file, path.wstring().c_str(), OF_CREATE | OF_WRITE, nullptr) == 0) {
-    AVISTREAMINFOW info{};
-    info.fccType = streamtypeVIDEO;
-    info.dwScale = 1;
-    info.dwRate = 30;
-    info.dwSuggestedBufferSize = 8 * 8 * 3;
-    ::SetRect(&info.rcFrame, 0, 0, 8, 8);
-    PAVISTREAM stream = nullptr;
-    if (::AVIFileCreateStreamW(file, &stream, &info) == 0) {
-      BITMAPINFOHEADER format{sizeof format, 8, 8, 1, 24, BI_RGB, 8 * 8 * 3, 0, 0, 0, 0};
-      ::AVIStreamSetFormat(stream, 0, &format, sizeof format);
-      std::vector<unsigned char> frame(8 * 8 * 3, 0x60);
-      for (LONG i = 0; i < 3; ++i) {
-        ::AVIStreamWrite(stream, i, 1, frame.data(), static_cast<LONG>(frame.size()),
-                         AVIIF_KEYFRAME, nullptr, nullptr);
-      }
-      ::AVIStreamRelease(stream);
-    }
-    ::AVIFileRelease(file);
-  }
-  ::AVIFileExit();
-}
 
 // The capture window's frame: "Video", with or without a camera's size.
 HWND CaptureFrame(HWND main) {
@@ -84,7 +45,7 @@ class MainFrame : public ::testing::Test {
   void SetUp() override {
     album = lumora.Documents() / L"Lumora" / L"Default album";
     fs::create_directories(album);
-    WriteBitmap(album / L"a.bmp");
+    WriteBmp(album / L"a.bmp", Pattern(8, 8));
     WriteClip(album / L"b.avi");
     lumora.WriteSettings("[ALBUM]\r\nShowImageMode=1\r\n");
     windows = StartWithAlbumWindow(lumora);

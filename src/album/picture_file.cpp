@@ -1,0 +1,67 @@
+#include "album/picture_file.h"
+
+#include "base/message_box.h"
+#include "base/strings.h"
+#include "res/resource.h"
+
+PictureLoad LoadPictureFile(const std::wstring& path, base::ComPtr<IPicture>& picture) {
+  base::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+  if (!file) return PictureLoad::kCannotOpen;
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart > 256 << 20) {
+    return PictureLoad::kNotAPicture;
+  }
+  const DWORD bytes = static_cast<DWORD>(size.QuadPart);
+  base::GlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+  if (!memory) return PictureLoad::kNotAPicture;
+  DWORD read = 0;
+  {
+    void* p = ::GlobalLock(memory.Get());
+    const BOOL ok = p && ::ReadFile(file.Get(), p, bytes, &read, nullptr);
+    ::GlobalUnlock(memory.Get());
+    if (!ok || read != bytes) return PictureLoad::kNotAPicture;
+  }
+  base::ComPtr<IStream> stream;
+  if (FAILED(::CreateStreamOnHGlobal(memory.Get(), TRUE, stream.Put()))) return PictureLoad::kNotAPicture;
+  memory.Release();  // the stream owns the memory now
+  picture.Reset();
+  if (FAILED(::OleLoadPicture(stream.Get(), static_cast<LONG>(bytes), FALSE, IID_IPicture,
+                              picture.PutVoid())) ||
+      !picture) {
+    picture.Reset();
+    return PictureLoad::kNotAPicture;
+  }
+  return PictureLoad::kLoaded;
+}
+
+base::Bitmap LoadPictureBitmap(const std::wstring& path, HWND owner) {
+  base::ComPtr<IPicture> picture;
+  switch (LoadPictureFile(path, picture)) {
+    case PictureLoad::kCannotOpen:
+      base::ShowMessageBox(owner, base::LoadResString(IDS_CELL_OPEN_FAILED));
+      return {};
+    case PictureLoad::kNotAPicture:
+      base::ShowMessageBox(owner, base::LoadResString(IDS_PREVIEW_LOAD_FAILED));
+      return {};
+    case PictureLoad::kLoaded:
+      break;
+  }
+  OLE_XSIZE_HIMETRIC cx = 0;
+  OLE_YSIZE_HIMETRIC cy = 0;
+  picture->get_Width(&cx);
+  picture->get_Height(&cy);
+  const base::WindowDc screen(nullptr);
+  // HIMETRIC to pixels at the screen's resolution.
+  const int w = ::MulDiv(cx, ::GetDeviceCaps(screen.Get(), LOGPIXELSX), 2540);
+  const int h = ::MulDiv(cy, ::GetDeviceCaps(screen.Get(), LOGPIXELSY), 2540);
+  base::Bitmap bitmap(::CreateCompatibleBitmap(screen.Get(), w > 0 ? w : 1, h > 0 ? h : 1));
+  base::MemoryDc dc(::CreateCompatibleDC(screen.Get()));
+  if (!bitmap || !dc) return {};
+  base::SelectScope select(dc.Get(), bitmap.Get());
+  if (FAILED(picture->Render(dc.Get(), 0, 0, w, h, 0, cy, cx, -cy, nullptr))) {
+    base::ShowMessageBox(owner, base::LoadResString(IDS_CELL_RENDER_FAILED));
+    return {};
+  }
+  return bitmap;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// JPEG pictures read through the platform's picture object: the whole file
+// in a movable memory block, a stream on it, a picture made from the stream.
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <string>
+
+#include "base/com_ptr.h"
+#include "base/handles.h"
+
+enum class PictureLoad { kLoaded, kCannotOpen, kNotAPicture };
+
+// Files of more than 256 MB count as no picture.
+PictureLoad LoadPictureFile(const std::wstring& path, base::ComPtr<IPicture>& picture);
+
+// The picture of `path` rendered into a bitmap of its own size. The user is
+// told (boxes owned by `owner`) when the file cannot be opened, is no
+// picture, or cannot be rendered; the bitmap is then empty.
+base::Bitmap LoadPictureBitmap(const std::wstring& path, HWND owner);

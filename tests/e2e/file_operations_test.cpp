@@ -1,0 +1,204 @@
+// The file list's file commands as a user runs them from its menu:
+// properties, rename, copy with the clipboard, paste, move into another
+// album with its overwrite question, delete into the Recycle Bin, and import
+// through the import dialog. The files on disk and the list are checked.
+#include <windows.h>
+// Needs the types of windows.h.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "album_window.h"
+#include "lumora_session.h"
+#include "resource.h"
+#include "test_pictures.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kFileNameBox = 1148;  // the file dialogs' name box
+
+// The album's files in the list's order: bitmaps, clips, then JPEG files,
+// each kind as the file system lists it.
+std::vector<std::wstring> ListOrder(const fs::path& folder) {
+  std::vector<std::wstring> names;
+  for (const wchar_t* pattern : {L"*.bmp", L"*.avi", L"*.jpg"}) {
+    WIN32_FIND_DATAW found;
+    HANDLE find = ::FindFirstFileW((folder / pattern).wstring().c_str(), &found);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &found)) {
+      names.push_back(found.cFileName);
+    }
+    if (find != INVALID_HANDLE_VALUE) ::FindClose(find);
+  }
+  return names;
+}
+
+std::wstring DialogText(HWND dialog, int id) {
+  wchar_t text[512] = L"";
+  ::GetDlgItemTextW(dialog, id, text, 512);
+  return text;
+}
+
+class FileOperations : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    album = lumora.Documents() / L"Lumora" / L"Default album";
+    trip = lumora.Documents() / L"Lumora" / L"Trip";
+    fs::create_directories(album);
+    fs::create_directories(trip);
+  }
+
+  void Start() {
+    lumora.WriteSettings("[ALBUM]\r\nAlbumNum=2\r\nAlbum1=" + trip.string() + "\r\nShowImageMode=1\r\n");
+    order = ListOrder(album);
+    windows = StartWithAlbumWindow(lumora);
+    ASSERT_TRUE(windows.list);
+    ASSERT_TRUE(WaitFor([&] { return Cell(static_cast<int>(order.size()) - 1) != nullptr; }));
+  }
+
+  HWND Cell(int index) const {
+    HWND cell = ::GetDlgItem(windows.list, 2000 + index);
+    return cell && ::IsWindowVisible(cell) ? cell : nullptr;
+  }
+  int IndexOf(const std::wstring& name) const {
+    return static_cast<int>(std::find(order.begin(), order.end(), name) - order.begin());
+  }
+  // Selects the named files as the user does, the first with a plain click.
+  void Select(std::initializer_list<const wchar_t*> names) {
+    bool first = true;
+    for (const wchar_t* name : names) {
+      ClickCell(Cell(IndexOf(name)), !first);
+      first = false;
+    }
+  }
+  void Run(UINT command) { ::PostMessageW(windows.list, WM_COMMAND, command, 0); }
+  bool ListCount(int count) const {
+    return WaitFor([&] { return Cell(count - 1) && !::GetDlgItem(windows.list, 2000 + count); });
+  }
+
+  LumoraSession lumora;
+  fs::path album, trip;
+  std::vector<std::wstring> order;
+  AlbumWindows windows;
+};
+
+TEST_F(FileOperations, PropertiesRenameCopyAndPaste) {
+  WriteBmp(album / L"a.bmp", Pattern(8, 6), 2048);
+  WriteBmp(lumora.Documents() / L"p.bmp", Pattern(16, 12));
+  ASSERT_TRUE(ConvertWithLibrary(lumora.Documents() / L"p.bmp", album / L"p.jpg", 1));
+  ASSERT_TRUE(ConvertWithLibrary(lumora.Documents() / L"p.bmp", album / L"q.jpg", 1));
+  std::ofstream(album / L"c.avi") << "no clip";
+  Start();
+
+  const auto properties = [&](const wchar_t* name, std::vector<std::wstring> expected) {
+    Select({name});
+    Run(ID_IMAGE_PROPERTIES);
+    HWND dialog = WaitForDialogWith(lumora, IDC_PROP_TYPE);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(dialog), std::wstring(name) + L" Properties");
+    const int ids[] = {IDC_PROP_TYPE, IDC_PROP_SIZE, IDC_PROP_WIDTH, IDC_PROP_HEIGHT};
+    for (size_t i = 0; i < expected.size(); ++i) {
+      if (!expected[i].empty()) {
+        EXPECT_EQ(DialogText(dialog, ids[i]), expected[i]) << name;
+      }
+    }
+    EXPECT_EQ(DialogText(dialog, IDC_PROP_LOCATION), (album / name).wstring());
+    ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+  };
+  properties(L"a.bmp", {L"BMP Image", L"2 KB(2048 bytes)", L"8", L"6"});
+  properties(L"p.jpg", {L"JPG Image", L"", L"16", L"12"});
+  properties(L"c.avi", {L"AVI Video", L"", L"-1", L"-1"});
+
+  // Two pictures renamed to one name: the later one in the list gets it.
+  Select({L"p.jpg", L"q.jpg"});
+  Run(ID_IMAGE_RENAME);
+  AnswerPrompt(lumora, L"Trip");
+  const bool pFirst = IndexOf(L"p.jpg") < IndexOf(L"q.jpg");
+  EXPECT_TRUE(WaitFor([&] { return fs::exists(album / L"Trip.jpg") && fs::exists(album / L"Trip-1.jpg"); }));
+  EXPECT_FALSE(fs::exists(album / L"p.jpg") || fs::exists(album / L"q.jpg"));
+  EXPECT_EQ(ReadAll(album / L"Trip-1.jpg"), ReadAll(album / (pFirst ? L"Trip.jpg" : L"Trip-1.jpg")));
+
+  // Copy puts the picture on the clipboard; each paste makes a new name.
+  Select({L"a.bmp"});
+  Run(ID_ALBUM_COPY);
+  EXPECT_TRUE(WaitFor([&] {
+    if (!::OpenClipboard(nullptr)) return false;
+    HANDLE dib = ::GetClipboardData(CF_DIB);
+    const auto* header = dib ? static_cast<const BITMAPINFOHEADER*>(::GlobalLock(dib)) : nullptr;
+    const bool ok = header && header->biWidth == 8 && header->biHeight == 6;
+    if (header) ::GlobalUnlock(dib);
+    ::CloseClipboard();
+    return ok;
+  }));
+  Run(ID_ALBUM_PASTE);
+  Run(ID_ALBUM_PASTE);
+  EXPECT_TRUE(WaitFor([&] { return fs::exists(album / L"Copy ofCopy ofa.bmp"); }));
+  EXPECT_EQ(ReadAll(album / L"Copy ofa.bmp"), ReadAll(album / L"a.bmp"));
+  EXPECT_TRUE(ListCount(static_cast<int>(order.size()) + 2));
+}
+
+TEST_F(FileOperations, MoveDeleteAndImport) {
+  WriteBmp(album / L"a.bmp", Pattern(8, 8));
+  WriteBmp(album / L"b.bmp", Pattern(9, 9));
+  WriteBmp(trip / L"a.bmp", Pattern(5, 5));
+  WriteBmp(lumora.Documents() / L"outside.bmp", Pattern(7, 7));
+  Start();
+  const auto original = ReadAll(album / L"a.bmp");
+
+  // Moving onto a file of the same name asks; Cancel keeps both, OK replaces.
+  const UINT moveToTrip = 50000 + 1;
+  for (const int answer : {IDCANCEL, IDOK}) {
+    Select({L"a.bmp"});
+    Run(moveToTrip);
+    const auto ask = lumora.WaitForMessage(L"The file a.bmp already exist! Do you want to overwrite it?");
+    ASSERT_TRUE(ask);
+    EXPECT_EQ(ask->caption, L"Album");
+    LumoraSession::Answer(*ask, answer);
+  }
+  EXPECT_TRUE(WaitFor([&] { return !fs::exists(album / L"a.bmp"); }));
+  EXPECT_EQ(ReadAll(trip / L"a.bmp"), original);
+  EXPECT_TRUE(ListCount(1));
+
+  // Delete asks, and the file goes to the Recycle Bin.
+  order = ListOrder(album);
+  Select({L"b.bmp"});
+  Run(ID_IMAGE_DELETE);
+  const auto ask = lumora.WaitForMessage(L"Are you sure of deleting the seleted file(s)?");
+  ASSERT_TRUE(ask);
+  LumoraSession::Answer(*ask, IDOK);
+  EXPECT_TRUE(WaitFor([&] { return !fs::exists(album / L"b.bmp"); }));
+  EXPECT_TRUE(WaitFor([&] { return !::GetDlgItem(windows.list, 2000); }));
+
+  // Import into the other album through the dialog's album list.
+  Run(ID_IMAGE_IMPORT);
+  HWND chooser = WaitForDialogWith(lumora, kFileNameBox);
+  ASSERT_NE(chooser, nullptr);
+  HWND panel = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    for (HWND child = ::GetWindow(chooser, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+      if (::GetDlgItem(child, IDC_IMPORT_TICK)) panel = child;
+    }
+    return panel != nullptr;
+  }));
+  EXPECT_EQ(::IsDlgButtonChecked(panel, IDC_IMPORT_TICK), BST_CHECKED);
+  HWND albums = ::GetDlgItem(panel, IDC_IMPORT_ALBUMS);
+  EXPECT_EQ(::SendMessageW(albums, CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(::SendMessageW(albums, CB_GETCURSEL, 0, 0), 0);  // the album on show
+  ::SendMessageW(albums, CB_SETCURSEL, 1, 0);
+  ::SendMessageW(::GetDlgItem(chooser, kFileNameBox), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>((lumora.Documents() / L"outside.bmp").wstring().c_str()));
+  ::PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(chooser, IDOK)));
+  EXPECT_TRUE(WaitFor([&] { return fs::exists(trip / L"outside.bmp"); }));
+  EXPECT_EQ(ReadAll(trip / L"outside.bmp"), ReadAll(lumora.Documents() / L"outside.bmp"));
+}
+
+}  // namespace
+}  // namespace e2e
