@@ -8,6 +8,7 @@ LUMORA_OWNS_SERVER=
 LUMORA_PULSE_PID=
 LUMORA_PULSE_DIR=
 LUMORA_SMALL_DISK=
+LUMORA_READONLY_DISK=
 
 # Starts Xvfb on a free display number unless DISPLAY is already set.
 lumora_start_display() {
@@ -101,6 +102,30 @@ lumora_stop_small_disk() {
   LUMORA_SMALL_DISK=
 }
 
+# A read-only disk as drive R: holding an empty folder "Album", for the
+# tests of writes that the disk refuses (Wine ignores the read-only
+# attribute of folders, and the tests run as root). Needs root like S:.
+lumora_start_readonly_disk() {
+  [ -z "$LUMORA_READONLY_DISK" ] && [ "$(id -u)" -eq 0 ] || return 0
+  LUMORA_READONLY_DISK=$(mktemp -d /tmp/lumora-ro.XXXXXX)
+  if mount -t tmpfs -o size=1m lumora-ro "$LUMORA_READONLY_DISK" 2>/dev/null &&
+    mkdir "$LUMORA_READONLY_DISK/Album" && mount -o remount,ro "$LUMORA_READONLY_DISK" 2>/dev/null; then
+    ln -sfn "$LUMORA_READONLY_DISK" "$WINEPREFIX/dosdevices/r:"
+  else
+    umount "$LUMORA_READONLY_DISK" 2>/dev/null || true
+    rmdir "$LUMORA_READONLY_DISK"
+    LUMORA_READONLY_DISK=
+  fi
+}
+
+lumora_stop_readonly_disk() {
+  [ -n "$LUMORA_READONLY_DISK" ] || return 0
+  rm -f "$WINEPREFIX/dosdevices/r:"
+  umount "$LUMORA_READONLY_DISK" 2>/dev/null || true
+  rmdir "$LUMORA_READONLY_DISK" 2>/dev/null || true
+  LUMORA_READONLY_DISK=
+}
+
 lumora_stop_all() {
   if [ -n "$LUMORA_OWNS_SERVER" ]; then
     wineserver -k </dev/null >/dev/null 2>&1 || true
@@ -112,14 +137,16 @@ lumora_stop_all() {
     LUMORA_XVFB_PID=
   fi
   lumora_stop_small_disk
+  lumora_stop_readonly_disk
   lumora_stop_sound
 }
 
-# Sound, display, prefix, small disk and server in one step; lumora_stop_all ends what it began.
+# Sound, display, prefix, the small and the read-only disk and server in one step; lumora_stop_all ends what it began.
 lumora_start_all() {
   lumora_start_sound
   lumora_start_display
   lumora_ensure_prefix
   lumora_start_small_disk
+  lumora_start_readonly_disk
   lumora_start_wineserver
 }

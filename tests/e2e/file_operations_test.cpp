@@ -200,5 +200,22 @@ TEST_F(FileOperations, MoveDeleteAndImport) {
   EXPECT_EQ(ReadAll(trip / L"outside.bmp"), ReadAll(lumora.Documents() / L"outside.bmp"));
 }
 
+// A move the target disk refuses leaves the file where it was and says so.
+TEST_F(FileOperations, AMoveOntoAReadOnlyDiskKeepsTheFile) {
+  if (::GetDriveTypeW(L"R:\\") == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no read-only disk R: (needs root)";
+  WriteBmp(album / L"a.bmp", Pattern(8, 8));
+  lumora.WriteSettings("[ALBUM]\r\nAlbumNum=2\r\nAlbum1=R:\\Album\r\nShowImageMode=1\r\n");
+  order = ListOrder(album);
+  windows = StartWithAlbumWindow(lumora);
+  ASSERT_TRUE(windows.list);
+  ASSERT_TRUE(WaitFor([&] { return Cell(0) != nullptr; }));
+  Select({L"a.bmp"});
+  Run(50000 + 1);
+  ExpectMessage(lumora, L"Failed to move file!");
+  EXPECT_TRUE(fs::exists(album / L"a.bmp"));
+  EXPECT_FALSE(fs::exists(L"R:\\Album\\a.bmp"));
+  EXPECT_NE(Cell(0), nullptr);
+}
+
 }  // namespace
 }  // namespace e2e
