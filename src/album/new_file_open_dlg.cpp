@@ -15,8 +15,7 @@
 
 namespace {
 
-// The panel's layout in pixels: 85 high, the controls at their places.
-constexpr int kPanelHeight = 85;
+// The panel's controls in pixels (the panel is 85 pixels high).
 constexpr RECT kTickBox{12, 10, 12 + 100, 10 + 16};
 constexpr RECT kImportToLabel{12, 36, 12 + 70, 36 + 16};
 constexpr RECT kAlbumBox{90, 32, 90 + 240, 32 + 16};
@@ -89,7 +88,7 @@ UINT_PTR CALLBACK CNewFileOpenDlg::HookProc(HWND hook, UINT message, WPARAM wPar
       self->m_nAlbum = static_cast<int>(::SendDlgItemMessageW(hook, IDC_IMPORT_ALBUMS, CB_GETCURSEL, 0, 0));
     }
   } else if (message == WM_SIZE) {
-    self->PlacePanel();
+    self->StretchSeparator();
   }
   return FALSE;
 }
@@ -110,15 +109,27 @@ void CNewFileOpenDlg::OnInit(HWND hook) {
   PlacePanel();
 }
 
+// The controls in pixels from the panel's top left, before the file dialog
+// moves them all below its own controls.
 void CNewFileOpenDlg::PlacePanel() {
-  RECT parent;
-  ::GetClientRect(::GetParent(m_hPanel), &parent);
-  ::SetWindowPos(m_hPanel, nullptr, 0, 0, parent.right, kPanelHeight, SWP_NOMOVE | SWP_NOZORDER);
-  Place(m_hPanel, IDC_IMPORT_LINE, {0, 0, parent.right, 2});
+  RECT panel;
+  ::GetClientRect(m_hPanel, &panel);
+  Place(m_hPanel, IDC_IMPORT_LINE, {0, 0, panel.right, 2});
   Place(m_hPanel, IDC_IMPORT_TICK, kTickBox);
   Place(m_hPanel, IDC_IMPORT_TO_LABEL, kImportToLabel);
   Place(m_hPanel, IDC_IMPORT_ALBUMS, kAlbumBox);
   Place(m_hPanel, IDC_IMPORT_PREVIEW, kPreview);
+}
+
+// The separator runs along the panel's whole width where the dialog put it.
+void CNewFileOpenDlg::StretchSeparator() {
+  HWND line = ::GetDlgItem(m_hPanel, IDC_IMPORT_LINE);
+  RECT panel;
+  RECT rc;
+  ::GetClientRect(m_hPanel, &panel);
+  ::GetWindowRect(line, &rc);
+  ::MapWindowPoints(nullptr, m_hPanel, reinterpret_cast<POINT*>(&rc), 2);
+  ::MoveWindow(line, 0, rc.top, panel.right, 2, TRUE);
 }
 
 void CNewFileOpenDlg::OnFileChanged() {
@@ -161,7 +172,6 @@ void CNewFileOpenDlg::ShowPreview(HBITMAP picture) {
   }
   ::SendDlgItemMessageW(m_hPanel, IDC_IMPORT_PREVIEW, STM_SETIMAGE, IMAGE_BITMAP,
                         reinterpret_cast<LPARAM>(scaled.Get()));
-  Place(m_hPanel, IDC_IMPORT_PREVIEW, kPreview);  // the static sizes itself to its image
   m_bmpPreview = std::move(scaled);
 }
 

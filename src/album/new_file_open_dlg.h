@@ -31,6 +31,7 @@ class CNewFileOpenDlg {
   static UINT_PTR CALLBACK HookProc(HWND hook, UINT message, WPARAM wParam, LPARAM lParam);
   void OnInit(HWND hook);
   void PlacePanel();
+  void StretchSeparator();
   void OnFileChanged();
   void ShowPreview(HBITMAP picture);
 
