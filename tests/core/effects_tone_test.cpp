@@ -37,6 +37,16 @@ TEST(Brightness, FactorIsAThirtyTwoBitFloat) {
   }
 }
 
+// A black picture has a level of 0; a map made for it anyway (the dialog
+// itself applies nothing then) keeps black black, by defined arithmetic
+// (0 x infinity is no number; the fuzz target's seed "level_zero" holds it).
+TEST(Brightness, ALevelOfZeroKeepsBlackBlack) {
+  for (int position : {0, 7, 255}) {
+    const ByteMap map = BrightnessMap(position, 0);
+    EXPECT_EQ(map[0], 0) << position;
+  }
+}
+
 TEST(Brightness, OneChannelWithALevelOfAThirdOfItsMean) {
   TestImage image(2, 2, 3);
   const std::uint8_t reds[] = {60, 80, 100, 120};  // mean 90

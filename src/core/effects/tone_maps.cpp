@@ -6,10 +6,11 @@ namespace core::effects {
 namespace {
 
 // A value already cut toward zero, held to a byte. Clamping happens before
-// any conversion to an integer type, so slopes of 10^7 cannot overflow it.
+// any conversion to an integer type, so slopes of 10^7 cannot overflow it;
+// a value that is no number (0 x infinity at a level of 0) counts as 0.
 std::uint8_t HoldToByte(double truncated) {
   if (truncated > 255) return 255;
-  if (truncated < 0) return 0;
+  if (!(truncated > 0)) return 0;
   return static_cast<std::uint8_t>(truncated);
 }
 
