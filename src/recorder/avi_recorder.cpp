@@ -28,6 +28,13 @@ class WritingScope {
   std::atomic<DWORD>& m_counter;
 };
 
+// The compressor a choice names; 0 for none (the compressor dialog's
+// "full frames" entry names the uncompressed format instead).
+DWORD CompressorOf(const core::CompressChoice& choice) {
+  if (choice.kind != core::CompressChoice::Kind::kCodec || choice.handler == comptypeDIB) return 0;
+  return choice.handler;
+}
+
 }  // namespace
 
 AviRecorder::AviRecorder(Clock clock, DWORD sizeLimit)
@@ -68,6 +75,12 @@ DWORD AviRecorder::CreateVideoStream(BITMAPINFOHEADER header, DWORD rate, DWORD 
   m_streamInfo.dwSuggestedBufferSize = header.biSizeImage;
   ::SetRect(&m_streamInfo.rcFrame, 0, 0, header.biWidth, header.biHeight);
   m_dFramesPerSecond = scale ? static_cast<double>(rate) / scale : 0.0;
+  const std::string compress =
+      settings::Read(settings::kCompress,
+                     m_strSettingsPath.empty() ? settings::SettingsPath() : m_strSettingsPath);
+  // A compressed stream names its compressor in the stream header, where
+  // players look for it.
+  m_streamInfo.fccHandler = CompressorOf(core::ParseCompressText(compress));
 
   m_hrLast = ::AVIFileCreateStreamA(m_pFile.Get(), m_pVideoStream.Put(), &m_streamInfo);
   if (FAILED(m_hrLast) || !m_pVideoStream) {
@@ -75,9 +88,6 @@ DWORD AviRecorder::CreateVideoStream(BITMAPINFOHEADER header, DWORD rate, DWORD 
     return kAviCreateStreamFailed;
   }
 
-  const std::string compress =
-      settings::Read(settings::kCompress,
-                     m_strSettingsPath.empty() ? settings::SettingsPath() : m_strSettingsPath);
   if (compress == "0") {
     m_pWrittenVideoStream = m_pVideoStream;
   } else if (HRESULT hr = MakeCompressedStream(compress); FAILED(hr)) {
@@ -102,8 +112,9 @@ DWORD AviRecorder::CreateVideoStream(BITMAPINFOHEADER header, DWORD rate, DWORD 
 }
 
 // Sets up the written video stream for a compressor-choice text that is not
-// "0": uncompressed when it does not start with byte 0xFF, none at all when
-// its length field is too large, else the chosen codec at its quality.
+// "0": uncompressed when it does not start with byte 0xFF or names no
+// compressor, none at all when its length field is too large, else the
+// chosen codec at its quality.
 HRESULT AviRecorder::MakeCompressedStream(const std::string& compressText) {
   const core::CompressChoice choice = core::ParseCompressText(compressText);
   switch (choice.kind) {
@@ -115,6 +126,10 @@ HRESULT AviRecorder::MakeCompressedStream(const std::string& compressText) {
       return S_OK;
     case core::CompressChoice::Kind::kCodec:
       break;
+  }
+  if (CompressorOf(choice) == 0) {
+    m_pWrittenVideoStream = m_pVideoStream;
+    return S_OK;
   }
   AVICOMPRESSOPTIONS options{};
   options.fccType = streamtypeVIDEO;
