@@ -75,8 +75,8 @@ void PresetQuality(HWND scrollBar, unsigned long quality) {
 }  // namespace
 
 // Drops the list's empty and indented entries, then walks the selection
-// down from the first entry to the stored compressor and leaves the list
-// with Tab (towards the quality bar).
+// down from the first entry to the stored compressor (staying on the first
+// when none is stored) and leaves the list with Tab (towards the quality bar).
 void CompressorChoice::PresetList(HWND list, const std::string& compressor) {
   for (LRESULT i = ::SendMessageW(list, CB_GETCOUNT, 0, 0) - 1; i >= 0; --i) {
     const std::wstring text = ItemText(list, i);
@@ -86,7 +86,8 @@ void CompressorChoice::PresetList(HWND list, const std::string& compressor) {
   PressKey(VK_DOWN);
   PressKey(VK_UP);
   const LRESULT count = ::SendMessageW(list, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
+  // Nothing stored means no compression, which the first entry stands for.
+  for (LRESULT i = 0; i < count && !compressor.empty(); ++i) {
     if (base::Narrow(ItemText(list, i)) == compressor) break;
     PressKey(VK_DOWN);
   }
