@@ -1,7 +1,8 @@
 // The capture window's Settings dialog and its two sub-dialogs as a user
 // meets them: frame and window sizes applied to the live picture at once,
 // what OK stores and Cancel leaves alone, the countdown limit and the clip
-// duration arrows, and the lists without a camera.
+// duration arrows, the lists without a camera, the camera's property page,
+// and the compressor choice with the Motion-JPEG clips it gives.
 #include <windows.h>
 // Needs the types of windows.h.
 #include <commctrl.h>
