@@ -20,7 +20,8 @@ long CameraFilter::LiveCount() { return g_liveFilters.load(); }
 
 HRESULT CameraFilter::QueryExtraInterface(REFIID riid, void** ppv) {
   if (riid != IID_ISpecifyPropertyPages) return E_NOINTERFACE;
-  return dshow::GiveOut<ISpecifyPropertyPages>(this, reinterpret_cast<ISpecifyPropertyPages**>(ppv));
+  return dshow::GiveOut<ISpecifyPropertyPages>(this,
+                                               reinterpret_cast<ISpecifyPropertyPages**>(ppv));
 }
 
 STDMETHODIMP CameraFilter::GetPages(CAUUID* pages) {

@@ -68,7 +68,6 @@ std::wstring ClsidText(const CLSID& clsid = simcam::kCameraClsid) {
   return text;
 }
 
-
 std::wstring ModulePath() {
   wchar_t path[MAX_PATH] = L"";
   const DWORD n = ::GetModuleFileNameW(g_module, path, MAX_PATH);

@@ -22,7 +22,8 @@ uint8_t Lit(int value, int brightness) {
 
 // Eight vertical bars of full and half colours, moving one pixel a frame.
 void BarColour(int x, int width, uint32_t n, uint8_t bgr[3]) {
-  const int bar = static_cast<int>((static_cast<uint32_t>(x) + n) % static_cast<uint32_t>(width)) * 8 / width;
+  const int bar =
+      static_cast<int>((static_cast<uint32_t>(x) + n) % static_cast<uint32_t>(width)) * 8 / width;
   bgr[0] = (bar & 1) ? 255 : 40;
   bgr[1] = (bar & 2) ? 255 : 40;
   bgr[2] = (bar & 4) ? 255 : 40;

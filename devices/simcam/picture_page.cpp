@@ -116,7 +116,8 @@ void PicturePage::OnInit(HWND dialog) {
 void PicturePage::OnChange(HWND dialog) {
   if (m_bFilling) return;
   PictureLook look;
-  look.brightness = static_cast<int>(::SendDlgItemMessageW(dialog, IDC_BRIGHTNESS, TBM_GETPOS, 0, 0));
+  look.brightness =
+      static_cast<int>(::SendDlgItemMessageW(dialog, IDC_BRIGHTNESS, TBM_GETPOS, 0, 0));
   const LRESULT pattern = ::SendDlgItemMessageW(dialog, IDC_PATTERN, CB_GETCURSEL, 0, 0);
   look.pattern = pattern == static_cast<LRESULT>(Pattern::Bars) ? Pattern::Bars : Pattern::Gradient;
   WritePictureLook(look);

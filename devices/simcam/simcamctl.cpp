@@ -100,7 +100,8 @@ int Install(int argc, wchar_t** argv) {
   }
   // A compressor in use (a program still running) cannot be replaced;
   // the camera is installed all the same.
-  if (!InstallVideoCodec()) std::fputs("simcamctl: could not install the video compressor\n", stderr);
+  if (!InstallVideoCodec())
+    std::fputs("simcamctl: could not install the video compressor\n", stderr);
   simcam::WriteDriverValue(simcam::kFormatValue, 0);
   simcam::WriteDriverValue(simcam::kSizeValue, 0);
   return SwitchFamily(family);

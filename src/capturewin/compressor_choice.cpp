@@ -54,7 +54,8 @@ std::wstring ItemText(HWND list, LRESULT index) {
   const LRESULT length = ::SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length == CB_ERR) return {};
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  ::SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  ::SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(length));
   return text;
 }
@@ -80,7 +81,8 @@ void PresetQuality(HWND scrollBar, unsigned long quality) {
 void CompressorChoice::PresetList(HWND list, const std::string& compressor) {
   for (LRESULT i = ::SendMessageW(list, CB_GETCOUNT, 0, 0) - 1; i >= 0; --i) {
     const std::wstring text = ItemText(list, i);
-    if (text.empty() || text[0] == L' ') ::SendMessageW(list, CB_DELETESTRING, static_cast<WPARAM>(i), 0);
+    if (text.empty() || text[0] == L' ')
+      ::SendMessageW(list, CB_DELETESTRING, static_cast<WPARAM>(i), 0);
   }
   m_strFirstItem = ItemText(list, 0);
   PressKey(VK_DOWN);
@@ -109,8 +111,8 @@ void CompressorChoice::Store(const COMPVARS& choice) const {
   if (choice.lpState && choice.cbState > 0) {
     state = {static_cast<const std::uint8_t*>(choice.lpState), static_cast<size_t>(choice.cbState)};
   }
-  settings::Write(settings::kCompress,
-                  core::FormatCompressText({record, sizeof choice}, state), m_strIniPath);
+  settings::Write(settings::kCompress, core::FormatCompressText({record, sizeof choice}, state),
+                  m_strIniPath);
 }
 
 bool CompressorChoice::Choose(HWND owner, DevGraphBuilder& graph) {
@@ -153,7 +155,8 @@ void CompressorChoice::OnTimer(HWND owner, UINT_PTR timerId) {
   if (timerId == kPresetListTimer && parts.list) {
     PresetList(parts.list, compressor);
     ::SetTimer(owner, kPresetQualityTimer, kPresetQualityMs, nullptr);
-  } else if (timerId == kPresetQualityTimer && parts.scrollBar && ::IsWindowEnabled(parts.scrollBar)) {
+  } else if (timerId == kPresetQualityTimer && parts.scrollBar &&
+             ::IsWindowEnabled(parts.scrollBar)) {
     PresetQuality(parts.scrollBar, quality);
   }
 }

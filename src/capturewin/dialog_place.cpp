@@ -21,7 +21,8 @@ void CentreDialog(HWND dialog) {
 void PlaceDialog(HWND dialog, int cx, int cy, std::span<const ControlPlace> controls) {
   ::SetWindowPos(dialog, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   for (const ControlPlace& c : controls) {
-    if (HWND control = ::GetDlgItem(dialog, c.id)) ::MoveWindow(control, c.x, c.y, c.cx, c.cy, TRUE);
+    if (HWND control = ::GetDlgItem(dialog, c.id))
+      ::MoveWindow(control, c.x, c.y, c.cx, c.cy, TRUE);
   }
 }
 

@@ -11,10 +11,10 @@ namespace {
 
 constexpr int kWidth = 270, kHeight = 170;
 constexpr capturewin::ControlPlace kPlaces[] = {
-    {IDC_DELAY_LABEL, 7, 9, 70, 16},         {IDC_DELAY_TIME, 105, 7, 30, 20},
-    {IDC_DELAY_UNIT, 137, 9, 16, 16},        {IDC_IMAGE_FORMAT_GROUP, 7, 38, 250, 60},
-    {IDC_SAVE_BMP, 14, 53, 220, 20},         {IDC_SAVE_JPEG, 14, 73, 220, 20},
-    {IDOK, 150, 107, 50, 24},                {IDCANCEL, 206, 107, 50, 24},
+    {IDC_DELAY_LABEL, 7, 9, 70, 16},  {IDC_DELAY_TIME, 105, 7, 30, 20},
+    {IDC_DELAY_UNIT, 137, 9, 16, 16}, {IDC_IMAGE_FORMAT_GROUP, 7, 38, 250, 60},
+    {IDC_SAVE_BMP, 14, 53, 220, 20},  {IDC_SAVE_JPEG, 14, 73, 220, 20},
+    {IDOK, 150, 107, 50, 24},         {IDCANCEL, 206, 107, 50, 24},
 };
 // Two digits: no countdown is longer than 99 seconds.
 constexpr int kDelayDigits = 2;
@@ -39,7 +39,8 @@ BOOL CImageSettingsDlg::OnInitDialog() {
   ::SendDlgItemMessageW(m_hWnd, IDC_DELAY_TIME, EM_LIMITTEXT, kDelayDigits, 0);
 
   // Anything but "BMP" in any case is JPEG, and is stored as "JPG".
-  const bool bmp = core::ToUpperAscii(settings::Read(settings::kImageFormat, m_strIniPath)) == "BMP";
+  const bool bmp =
+      core::ToUpperAscii(settings::Read(settings::kImageFormat, m_strIniPath)) == "BMP";
   m_strFormat = bmp ? "BMP" : "JPG";
   ::CheckRadioButton(m_hWnd, IDC_SAVE_BMP, IDC_SAVE_JPEG, bmp ? IDC_SAVE_BMP : IDC_SAVE_JPEG);
   capturewin::SetFieldText(m_hWnd, IDC_DELAY_TIME,
@@ -53,7 +54,8 @@ void CImageSettingsDlg::OnOK() {
   const std::string delay = capturewin::FieldText(m_hWnd, IDC_DELAY_TIME);
   if (!capturewin::AcceptDelay(m_hWnd, delay)) return;
   if (!delay.empty()) settings::Write(settings::kImageDelayTime, delay, m_strIniPath);
-  if (!m_strFolder.empty()) settings::Write(settings::kCapturedImageFilePath, m_strFolder, m_strIniPath);
+  if (!m_strFolder.empty())
+    settings::Write(settings::kCapturedImageFilePath, m_strFolder, m_strIniPath);
   settings::Write(settings::kImageFormat, m_strFormat, m_strIniPath);
   EndDialog(IDOK);
 }

@@ -19,9 +19,8 @@ void AddItem(HWND list, const std::wstring& text) {
 
 // Selects the item that reads `text`; false when there is none.
 bool SelectItem(HWND list, const std::wstring& text) {
-  const LRESULT index =
-      ::SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                     reinterpret_cast<LPARAM>(text.c_str()));
+  const LRESULT index = ::SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(text.c_str()));
   if (index == CB_ERR) return false;
   ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   return true;
@@ -70,7 +69,8 @@ BOOL CCaptureSettingsDlg::OnInitDialog() {
     m_format = {g_nVideoWidth, g_nVideoHeight};
   }
   const bool offers800 = capture::g_bQvc5520Family;
-  for (const std::string& item : core::DeviceFrameItems(offers800)) AddItem(frames, base::Widen(item));
+  for (const std::string& item : core::DeviceFrameItems(offers800))
+    AddItem(frames, base::Widen(item));
   SelectItem(frames, base::Widen(core::FrameSizeText(m_format.width, m_format.height)));
 
   FillWindowList(m_format.width);
@@ -116,8 +116,10 @@ bool CCaptureSettingsDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   const int id = LOWORD(wParam);
   if (id == IDC_DEVICE_FRAME_LIST || id == IDC_WINDOW_LIST) {
     if (HIWORD(wParam) == CBN_SELCHANGE) {
-      if (id == IDC_DEVICE_FRAME_LIST) OnDeviceFrameChange();
-      else OnWindowChange();
+      if (id == IDC_DEVICE_FRAME_LIST)
+        OnDeviceFrameChange();
+      else
+        OnWindowChange();
     }
     return true;
   }
@@ -141,14 +143,16 @@ void CCaptureSettingsDlg::OnDeviceFrameChange() {
   m_view.ApplyWindowLayout(core::LayoutSizeFor(frame));
   m_view.ApplyDeviceFormat();
   // The view's graph may have been replaced if the camera went meanwhile.
-  if (DevGraphBuilder* now = m_view.Graph()) now->SetVideoWindowSize(m_window.width, m_window.height);
+  if (DevGraphBuilder* now = m_view.Graph())
+    now->SetVideoWindowSize(m_window.width, m_window.height);
 }
 
 void CCaptureSettingsDlg::OnWindowChange() {
   const std::string window = SelectedText(IDC_WINDOW_LIST);
   m_window = core::FrameSizeAt(window);
   m_view.ApplyWindowLayout(window);
-  if (DevGraphBuilder* graph = m_view.Graph()) graph->SetVideoWindowSize(m_window.width, m_window.height);
+  if (DevGraphBuilder* graph = m_view.Graph())
+    graph->SetVideoWindowSize(m_window.width, m_window.height);
 }
 
 void CCaptureSettingsDlg::OnImageSettings() { CImageSettingsDlg(m_hWnd).DoModal(); }
@@ -186,7 +190,8 @@ void CCaptureSettingsDlg::OnCancel() {
       m_view.SuspendPreview(true);
       m_view.ApplyWindowLayout(window);
       m_view.ApplyDeviceFormat();
-      if (DevGraphBuilder* graph = m_view.Graph()) graph->SetVideoWindowSize(stored.width, stored.height);
+      if (DevGraphBuilder* graph = m_view.Graph())
+        graph->SetVideoWindowSize(stored.width, stored.height);
     }
   }
   EndDialog(IDCANCEL);

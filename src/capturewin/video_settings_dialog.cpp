@@ -120,7 +120,8 @@ LRESULT CVideoSettingsDlg::OnTimer(WPARAM wParam, LPARAM) {
 
 // The clip folder is stored even when the delay is refused.
 void CVideoSettingsDlg::OnOK() {
-  if (!m_strFolder.empty()) settings::Write(settings::kCapturedVideoFilePath, m_strFolder, m_strIniPath);
+  if (!m_strFolder.empty())
+    settings::Write(settings::kCapturedVideoFilePath, m_strFolder, m_strIniPath);
   const std::string delay = capturewin::FieldText(m_hWnd, IDC_DELAY_TIME);
   if (!capturewin::AcceptDelay(m_hWnd, delay)) return;
   if (!delay.empty()) settings::Write(settings::kVideoDelayTime, delay, m_strIniPath);

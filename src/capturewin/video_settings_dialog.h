@@ -34,8 +34,8 @@ class CVideoSettingsDlg : public base::CDialog {
 
   CVideoWndView& m_view;
   std::wstring m_strIniPath;
-  std::string m_strFolder;      // the clip folder, written back as read
-  std::string m_strTimed;       // "TRUE" or "FALSE"
+  std::string m_strFolder;  // the clip folder, written back as read
+  std::string m_strTimed;   // "TRUE" or "FALSE"
   base::Bitmap m_bmpUp, m_bmpDown;
   capturewin::CompressorChoice m_compressor;
 };

@@ -21,7 +21,9 @@ struct Instance {
   DWORD magic = kFourcc;
 };
 
-bool IsInstance(DWORD_PTR id) { return id != 0 && reinterpret_cast<Instance*>(id)->magic == kFourcc; }
+bool IsInstance(DWORD_PTR id) {
+  return id != 0 && reinterpret_cast<Instance*>(id)->magic == kFourcc;
+}
 
 // The uncompressed side: 24-bit RGB, either row order.
 bool IsRgbFrame(const BITMAPINFOHEADER* h) {
@@ -30,7 +32,8 @@ bool IsRgbFrame(const BITMAPINFOHEADER* h) {
 }
 
 bool IsJpegFrame(const BITMAPINFOHEADER* h) {
-  return h && h->biCompression == kFourcc && h->biHeight > 0 && IsFrameSize(h->biWidth, h->biHeight);
+  return h && h->biCompression == kFourcc && h->biHeight > 0 &&
+         IsFrameSize(h->biWidth, h->biHeight);
 }
 
 int AbsHeight(const BITMAPINFOHEADER* h) { return h->biHeight < 0 ? -h->biHeight : h->biHeight; }
@@ -93,10 +96,10 @@ LRESULT Compress(ICCOMPRESS* c) {
   }
   const BITMAPINFOHEADER& in = *c->lpbiInput;
   const int height = AbsHeight(&in);
-  const std::size_t written = EncodeFrame(
-      static_cast<const std::uint8_t*>(c->lpInput), in.biWidth, height, in.biHeight > 0,
-      JpegQuality(c->dwQuality), static_cast<std::uint8_t*>(c->lpOutput),
-      MaxJpegBytes(in.biWidth, height));
+  const std::size_t written =
+      EncodeFrame(static_cast<const std::uint8_t*>(c->lpInput), in.biWidth, height, in.biHeight > 0,
+                  JpegQuality(c->dwQuality), static_cast<std::uint8_t*>(c->lpOutput),
+                  MaxJpegBytes(in.biWidth, height));
   if (written == 0) return ICERR_ERROR;
   FillHeader(c->lpbiOutput, in.biWidth, height, kFourcc, static_cast<DWORD>(written));
   if (c->lpdwFlags) *c->lpdwFlags = AVIIF_KEYFRAME;
@@ -127,9 +130,9 @@ LRESULT Decompress(const ICDECOMPRESS* d, LPARAM bytes) {
   }
   const BITMAPINFOHEADER& out = *d->lpbiOutput;
   const int height = AbsHeight(&out);
-  const bool ok = DecodeFrame(static_cast<const std::uint8_t*>(d->lpInput), d->lpbiInput->biSizeImage,
-                              out.biWidth, height, out.biHeight > 0,
-                              static_cast<std::uint8_t*>(d->lpOutput), DibBytes(out.biWidth, height));
+  const bool ok = DecodeFrame(
+      static_cast<const std::uint8_t*>(d->lpInput), d->lpbiInput->biSizeImage, out.biWidth, height,
+      out.biHeight > 0, static_cast<std::uint8_t*>(d->lpOutput), DibBytes(out.biWidth, height));
   return ok ? ICERR_OK : ICERR_ERROR;
 }
 

@@ -10,6 +10,7 @@ inline constexpr DWORD kFourcc = mmioFOURCC('M', 'J', 'P', 'G');
 inline constexpr wchar_t kName[] = L"lumjpeg";
 
 // The driver procedure the platform calls (exported as DriverProc).
-LRESULT CALLBACK DriverProc(DWORD_PTR id, HDRVR driver, UINT message, LPARAM lParam1, LPARAM lParam2);
+LRESULT CALLBACK DriverProc(DWORD_PTR id, HDRVR driver, UINT message, LPARAM lParam1,
+                            LPARAM lParam2);
 
 }  // namespace lumjpeg

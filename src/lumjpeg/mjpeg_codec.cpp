@@ -2,9 +2,11 @@
 
 #include <csetjmp>
 #include <cstdio>
-
+// libjpeg's header needs FILE declared before it.
+// clang-format off
 #include <jerror.h>
 #include <jpeglib.h>
+// clang-format on
 
 namespace lumjpeg {
 namespace {
@@ -21,7 +23,9 @@ struct Errors {
   std::jmp_buf jump;
 };
 
-[[noreturn]] void Fail(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<Errors*>(cinfo->err)->jump, 1); }
+[[noreturn]] void Fail(j_common_ptr cinfo) {
+  std::longjmp(reinterpret_cast<Errors*>(cinfo->err)->jump, 1);
+}
 
 // Data that end before the picture does fail the frame rather than
 // leaving its lower part grey.
@@ -128,7 +132,8 @@ bool IsFrameSize(int width, int height) {
 }
 
 std::size_t DibBytes(int width, int height) {
-  return ((static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}) * static_cast<std::size_t>(height);
+  return ((static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}) *
+         static_cast<std::size_t>(height);
 }
 
 // Whole 16 x 16 blocks of samples at 3 bytes per pixel, and room for the
@@ -161,7 +166,8 @@ std::size_t EncodeFrame(const std::uint8_t* pixels, int width, int height, bool 
 
 bool DecodeFrame(const std::uint8_t* data, std::size_t size, int width, int height, bool bottomUp,
                  std::uint8_t* out, std::size_t capacity) {
-  if (!data || !out || size == 0 || !IsFrameSize(width, height) || capacity < DibBytes(width, height)) {
+  if (!data || !out || size == 0 || !IsFrameSize(width, height) ||
+      capacity < DibBytes(width, height)) {
     return false;
   }
   jpeg_decompress_struct cinfo{};

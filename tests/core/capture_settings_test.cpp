@@ -1,7 +1,7 @@
 // The list and field rules of the capture settings dialogs.
-#include <gtest/gtest.h>
-
 #include "core/capture_settings.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -18,8 +18,7 @@ TEST(CaptureSettingsLists, WindowSizesGrowWithTheFrameWidth) {
   EXPECT_EQ(core::WindowItemsUpTo(160, true), (Items{"160x120"}));
   EXPECT_EQ(core::WindowItemsUpTo(176, false), (Items{"160x120", "176x144"}));
   EXPECT_EQ(core::WindowItemsUpTo(320, false), (Items{"160x120", "176x144", "320x240"}));
-  EXPECT_EQ(core::WindowItemsUpTo(352, false),
-            (Items{"160x120", "176x144", "320x240", "352x288"}));
+  EXPECT_EQ(core::WindowItemsUpTo(352, false), (Items{"160x120", "176x144", "320x240", "352x288"}));
   const Items all{"160x120", "176x144", "320x240", "352x288", "640x480"};
   EXPECT_EQ(core::WindowItemsUpTo(640, false), all);
   // 800 wide ends at 640x480, and only on a camera that has that mode.

@@ -84,7 +84,9 @@ class CaptureSettings : public ::testing::Test {
     return WaitFor([&] { return lumora.FindChild(main, title) == frame; });
   }
 
-  std::string Setting(const char* key) const { return lumora.Setting("Setting", key).value_or("<absent>"); }
+  std::string Setting(const char* key) const {
+    return lumora.Setting("Setting", key).value_or("<absent>");
+  }
 
   LumoraSession lumora;
   HWND main = nullptr;
@@ -321,7 +323,8 @@ TEST_F(CaptureSettings, CameraPropertyPageChangesTheNextFrame) {
   ASSERT_TRUE(ChooseItem(page, kPagePattern, L"Colour bars"));
   HWND brightness = ::GetDlgItem(page, kPageBrightness);
   ::SendMessageW(brightness, TBM_SETPOS, TRUE, 40);
-  ::SendMessageW(page, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(brightness));
+  ::SendMessageW(page, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                 reinterpret_cast<LPARAM>(brightness));
   const simcam::PictureLook look{40, simcam::Pattern::Bars};
   EXPECT_TRUE(simcam::ReadPictureLook() == look);
 
@@ -331,7 +334,8 @@ TEST_F(CaptureSettings, CameraPropertyPageChangesTheNextFrame) {
   ASSERT_TRUE(Gone(settings));
   Press(view, IDC_IMAGE_BUTTON);
   const fs::path still = lumora.Documents() / "Lumora" / "Default album" / "P0000001.BMP";
-  ASSERT_TRUE(WaitFor([&] { return fs::exists(still) && fs::file_size(still) == 54u + 352 * 288 * 3; }));
+  ASSERT_TRUE(
+      WaitFor([&] { return fs::exists(still) && fs::file_size(still) == 54u + 352 * 288 * 3; }));
   ASSERT_TRUE(lumora.Close());
 
   std::vector<unsigned char> bytes(static_cast<size_t>(fs::file_size(still)));

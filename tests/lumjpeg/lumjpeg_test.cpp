@@ -138,9 +138,9 @@ TEST_F(Lumjpeg, FramesRoundTripAsKeyFrames) {
   in.biSizeImage = static_cast<DWORD>(jpeg.size());
   std::vector<unsigned char> decoded(frame.size());
   ASSERT_EQ(ICDecompressBegin(hic, &in, &rgb), ICERR_OK);
-  ASSERT_EQ(::ICDecompress(hic, 0, &in, const_cast<unsigned char*>(jpeg.data()), &rgb,
-                           decoded.data()),
-            static_cast<DWORD>(ICERR_OK));
+  ASSERT_EQ(
+      ::ICDecompress(hic, 0, &in, const_cast<unsigned char*>(jpeg.data()), &rgb, decoded.data()),
+      static_cast<DWORD>(ICERR_OK));
   ICDecompressEnd(hic);
   EXPECT_LT(MeanDifference(frame, decoded), 3.0);
   // The stamped frame number (black and white pixels in the bottom rows)

@@ -41,7 +41,8 @@ void PutU32(std::vector<unsigned char>& out, unsigned v) {
 }
 
 // A bitmap file of `copies` frames one above the other.
-bool WriteStackedBmp(const std::wstring& path, const std::vector<unsigned char>& frame, int copies) {
+bool WriteStackedBmp(const std::wstring& path, const std::vector<unsigned char>& frame,
+                     int copies) {
   std::vector<unsigned char> out{'B', 'M'};
   PutU32(out, static_cast<unsigned>(54 + frame.size() * copies));
   PutU32(out, 0);
@@ -62,14 +63,15 @@ bool WriteStackedBmp(const std::wstring& path, const std::vector<unsigned char>&
 double TimeCjpeg(const std::wstring& cjpeg, const std::wstring& input, const std::wstring& output) {
   double best = -1;
   for (int run = 0; run < 5; ++run) {
-    std::wstring command = L"\"" + cjpeg + L"\" -quality 75 -outfile \"" + output + L"\" \"" + input + L"\"";
+    std::wstring command =
+        L"\"" + cjpeg + L"\" -quality 75 -outfile \"" + output + L"\" \"" + input + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     LARGE_INTEGER start, end;
     ::QueryPerformanceCounter(&start);
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                          &pi)) {
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &si, &pi)) {
       return -1;
     }
     ::WaitForSingleObject(pi.hProcess, INFINITE);
@@ -105,7 +107,8 @@ int wmain(int argc, wchar_t** argv) {
   in.biBitCount = 24;
   in.biSizeImage = static_cast<DWORD>(frame.size());
   BITMAPINFOHEADER out{};
-  if (!hic || ICCompressGetFormat(hic, &in, &out) != ICERR_OK || ICCompressBegin(hic, &in, &out) != ICERR_OK) {
+  if (!hic || ICCompressGetFormat(hic, &in, &out) != ICERR_OK ||
+      ICCompressBegin(hic, &in, &out) != ICERR_OK) {
     std::fputs("codec_bench: the codec refused the frame\n", stderr);
     return 1;
   }
@@ -115,17 +118,19 @@ int wmain(int argc, wchar_t** argv) {
     DWORD flags = 0, ckid = 0;
     LARGE_INTEGER start, end;
     ::QueryPerformanceCounter(&start);
-    const DWORD result = ::ICCompress(hic, ICCOMPRESS_KEYFRAME, &out, jpeg.data(), &in, frame.data(),
-                                      &ckid, &flags, i, 0, kQuality, nullptr, nullptr);
+    const DWORD result =
+        ::ICCompress(hic, ICCOMPRESS_KEYFRAME, &out, jpeg.data(), &in, frame.data(), &ckid, &flags,
+                     i, 0, kQuality, nullptr, nullptr);
     ::QueryPerformanceCounter(&end);
     if (result != ICERR_OK) return 1;
     times.push_back(Milliseconds(start, end));
   }
   ICCompressEnd(hic);
   ::ICClose(hic);
-  std::printf("lumjpeg  640x480 quality 75: %.3f ms per frame (median of %d, best %.3f), %lu bytes\n",
-              Median(times), kRuns, *std::min_element(times.begin(), times.end()),
-              static_cast<unsigned long>(out.biSizeImage));
+  std::printf(
+      "lumjpeg  640x480 quality 75: %.3f ms per frame (median of %d, best %.3f), %lu bytes\n",
+      Median(times), kRuns, *std::min_element(times.begin(), times.end()),
+      static_cast<unsigned long>(out.biSizeImage));
 
   if (argc < 2) {
     std::puts("cjpeg: not given (codec_bench <path of cjpeg.exe>)");
@@ -146,8 +151,9 @@ int wmain(int argc, wchar_t** argv) {
     std::puts("cjpeg: did not run");
     return 1;
   }
-  std::printf("cjpeg    640x480 quality 75: %.3f ms per frame (%d frames in one picture: %.1f ms, one "
-              "frame: %.1f ms with start-up)\n",
-              (stacked - single) / (kStack - 1), kStack, stacked, single);
+  std::printf(
+      "cjpeg    640x480 quality 75: %.3f ms per frame (%d frames in one picture: %.1f ms, one "
+      "frame: %.1f ms with start-up)\n",
+      (stacked - single) / (kStack - 1), kStack, stacked, single);
   return 0;
 }
