@@ -28,11 +28,9 @@ class WritingScope {
   std::atomic<DWORD>& m_counter;
 };
 
-// The compressor a choice names; 0 for none (the compressor dialog's
-// "full frames" entry names the uncompressed format instead).
+// The compressor a choice names; 0 for none.
 DWORD CompressorOf(const core::CompressChoice& choice) {
-  if (choice.kind != core::CompressChoice::Kind::kCodec || choice.handler == comptypeDIB) return 0;
-  return choice.handler;
+  return choice.kind == core::CompressChoice::Kind::kCodec ? choice.handler : 0;
 }
 
 }  // namespace
@@ -112,9 +110,8 @@ DWORD AviRecorder::CreateVideoStream(BITMAPINFOHEADER header, DWORD rate, DWORD 
 }
 
 // Sets up the written video stream for a compressor-choice text that is not
-// "0": uncompressed when it does not start with byte 0xFF or names no
-// compressor, none at all when its length field is too large, else the
-// chosen codec at its quality.
+// "0": uncompressed when it does not start with byte 0xFF, none at all when
+// its length field is too large, else the chosen codec at its quality.
 HRESULT AviRecorder::MakeCompressedStream(const std::string& compressText) {
   const core::CompressChoice choice = core::ParseCompressText(compressText);
   switch (choice.kind) {
@@ -126,10 +123,6 @@ HRESULT AviRecorder::MakeCompressedStream(const std::string& compressText) {
       return S_OK;
     case core::CompressChoice::Kind::kCodec:
       break;
-  }
-  if (CompressorOf(choice) == 0) {
-    m_pWrittenVideoStream = m_pVideoStream;
-    return S_OK;
   }
   AVICOMPRESSOPTIONS options{};
   options.fccType = streamtypeVIDEO;

@@ -247,7 +247,8 @@ TEST_F(AviRecorderTest, CompressorChoiceFromTheSettings) {
     EXPECT_TRUE(rec.HasVideoStream());
     EXPECT_EQ(rec.Close(), recorder::kAviOk);
   }
-  // The compressor dialog's full frames: uncompressed.
+  // The compressor dialog's full frames: uncompressed, the stream header
+  // naming the format.
   ASSERT_TRUE(settings::Write(settings::kCompress, CompressText(64, comptypeDIB), m_settings));
   {
     AviRecorder rec([this] { return m_now; });
@@ -258,6 +259,7 @@ TEST_F(AviRecorderTest, CompressorChoiceFromTheSettings) {
     EXPECT_EQ(rec.Close(), recorder::kAviOk);
     const testing_win::AviFile avi = testing_win::ReadAvi(m_clip);
     ASSERT_EQ(avi.streams.size(), 1u);
+    EXPECT_EQ(avi.streams[0].handler, static_cast<DWORD>(comptypeDIB));
     BITMAPINFOHEADER strf;
     ASSERT_GE(avi.streams[0].format.size(), sizeof strf);
     std::memcpy(&strf, avi.streams[0].format.data(), sizeof strf);
