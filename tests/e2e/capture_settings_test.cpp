@@ -19,6 +19,7 @@
 #include "../win/avi_reader.h"
 #include "capture_window.h"
 #include "clip_playback.h"
+#include "core/compress_text.h"
 #include "footprint.h"
 #include "lumora_session.h"
 #include "picture.h"
@@ -32,6 +33,8 @@ using Items = std::vector<std::wstring>;
 
 constexpr wchar_t kDelayTooLong[] = L"Delay time should be less than 60 seconds!";
 constexpr wchar_t kDisconnected[] = L"Device Disconnected";
+constexpr wchar_t kRecordingError[] =
+    L"The file size is too big or there are some errors when capture video!";
 // The platform's compressor dialog: its title as the program sets it, and
 // the list of compressors.
 constexpr wchar_t kCompressionSettings[] = L"Compression Settings";
@@ -431,6 +434,55 @@ TEST_F(CaptureSettings, CompressorChoiceGivesMotionJpegClips) {
   EXPECT_EQ(PlayToEnd(clip, &code), S_OK);
   EXPECT_EQ(code, EC_COMPLETE);
   ::CoUninitialize();
+}
+
+// The compressor that refuses every frame, registered with the codec
+// service for the length of a test.
+class RefusingCodec {
+ public:
+  static constexpr wchar_t kFile[] = L"refusing_codec.dll";
+  static constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Drivers32";
+  static constexpr wchar_t kValue[] = L"vidc.rfse";
+
+  RefusingCodec() {
+    wchar_t system[MAX_PATH] = L"";
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    m_target = fs::path(system) / kFile;
+    m_ok = ::CopyFileW((BinFolder() + kFile).c_str(), m_target.c_str(), FALSE) &&
+           ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, kValue, REG_SZ, kFile, sizeof kFile) ==
+               ERROR_SUCCESS;
+  }
+  ~RefusingCodec() {
+    ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kKey, kValue);
+    ::DeleteFileW(m_target.c_str());
+  }
+  bool Ok() const { return m_ok; }
+
+ private:
+  fs::path m_target;
+  bool m_ok = false;
+};
+
+// A chosen compressor that takes the format but refuses the frames: the
+// recording says so and stops instead of counting seconds over an empty clip.
+TEST_F(CaptureSettings, ACompressorThatRefusesTheFramesEndsTheRecordingWithTheNotice) {
+  ASSERT_EQ(RunTool(L"simcamctl.exe install"), 0);
+  RefusingCodec codec;
+  ASSERT_TRUE(codec.Ok());
+  std::vector<std::uint8_t> record(64, 0);
+  const DWORD fields[][2] = {{0, 64}, {16, mmioFOURCC('r', 'f', 's', 'e')}, {48, 7500}};
+  for (const auto& [offset, value] : fields) std::memcpy(&record[offset], &value, 4);
+  Run(L"Video - 352x288", "[Setting]\r\nCompress=" + core::FormatCompressText(record, {}) + "\r\n");
+  Press(view, IDC_VIDEO_BUTTON);
+  const auto box = lumora.WaitForMessage(kRecordingError);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->caption, L"Lumora");
+  // Stopped before the box: the status no longer counts.
+  EXPECT_FALSE(Visible(view, IDC_RECORD_STATUS));
+  ASSERT_TRUE(LumoraSession::Answer(*box, IDOK));
+  EXPECT_TRUE(WaitFor(
+      [&] { return Visible(view, IDC_VIDEO_BUTTON) && !Visible(view, IDC_RECORD_BUTTON); }));
+  ASSERT_TRUE(lumora.Close());
 }
 
 }  // namespace
