@@ -28,11 +28,6 @@ TEST(CaptureSettingsLists, WindowSizesGrowWithTheFrameWidth) {
   EXPECT_TRUE(core::WindowItemsUpTo(161, true).empty());
 }
 
-TEST(CaptureSettingsLists, LayoutOf800x600IsThatOf640x480) {
-  EXPECT_EQ(core::LayoutSizeFor("800x600"), "640x480");
-  EXPECT_EQ(core::LayoutSizeFor("176x144"), "176x144");
-}
-
 TEST(CaptureSettingsFields, DelayUpToOneMinute) {
   EXPECT_FALSE(core::IsDelayTooLong(""));
   EXPECT_FALSE(core::IsDelayTooLong("0"));
