@@ -1,6 +1,8 @@
 # libjpeg-turbo for the target: Debian's source package, fetched into the
 # build folder and cross-compiled as a static i686 library with its SIMD code
 # (nasm). Gives the imported target lumora::jpeg.
+# Included by every module that links it; built once.
+include_guard(GLOBAL)
 include(ExternalProject)
 
 set(LUMORA_JPEG_ROOT ${CMAKE_BINARY_DIR}/libjpeg-turbo)

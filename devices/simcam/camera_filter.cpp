@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "picture_page.h"
+
 namespace simcam {
 namespace {
 std::atomic<long> g_liveFilters{0};
@@ -15,6 +17,24 @@ CameraFilter::~CameraFilter() {
 }
 
 long CameraFilter::LiveCount() { return g_liveFilters.load(); }
+
+HRESULT CameraFilter::QueryExtraInterface(REFIID riid, void** ppv) {
+  if (riid != IID_ISpecifyPropertyPages) return E_NOINTERFACE;
+  return dshow::GiveOut<ISpecifyPropertyPages>(this,
+                                               reinterpret_cast<ISpecifyPropertyPages**>(ppv));
+}
+
+STDMETHODIMP CameraFilter::GetPages(CAUUID* pages) {
+  if (!pages) return E_POINTER;
+  pages->pElems = static_cast<GUID*>(::CoTaskMemAlloc(sizeof(GUID)));
+  if (!pages->pElems) {
+    pages->cElems = 0;
+    return E_OUTOFMEMORY;
+  }
+  pages->cElems = 1;
+  pages->pElems[0] = kPicturePageClsid;
+  return S_OK;
+}
 
 HRESULT CameraFilter::OnRun() {
   m_pin.StartStreaming();

@@ -13,10 +13,19 @@ inline constexpr CLSID kCameraClsid = {
     0x8e2f4a61, 0x3b7c, 0x4d2e, {0x9a, 0x15, 0x6c, 0x0b, 0x7d, 0x3e, 0x51, 0xa4}};
 inline constexpr wchar_t kCameraName[] = L"Lumora Simulated USB Camera";
 
-class CameraFilter : public dshow::Filter {
+// It names its property page (brightness and pattern of the test picture).
+class CameraFilter : public dshow::Filter, public ISpecifyPropertyPages {
  public:
   CameraFilter();
   ~CameraFilter() override;
+
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+    return Filter::QueryInterface(riid, ppv);
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return Filter::AddRef(); }
+  STDMETHODIMP_(ULONG) Release() override { return Filter::Release(); }
+  // ISpecifyPropertyPages
+  STDMETHODIMP GetPages(CAUUID* pages) override;
 
   int GetPinCount() override { return 1; }
   dshow::Pin* GetPin(int index) override { return index == 0 ? &m_pin : nullptr; }
@@ -29,6 +38,7 @@ class CameraFilter : public dshow::Filter {
   void OnPauseFromRun() override { m_pin.PauseStreaming(); }
   void OnStop() override { m_pin.StopStreaming(); }
   bool IsLive() const override { return true; }
+  HRESULT QueryExtraInterface(REFIID riid, void** ppv) override;
 
  private:
   CapturePin m_pin;

@@ -295,7 +295,9 @@ void CapturePin::DeliverFrame(REFERENCE_TIME index) {
   BYTE* data = nullptr;
   const size_t bytes = FrameBytes(m_pixelFormat, m_format.width, m_format.height);
   if (FAILED(sample->GetPointer(&data)) || static_cast<size_t>(sample->GetSize()) < bytes) return;
-  DrawFrame(data, m_pixelFormat, m_format.width, m_format.height, m_frameNumber++);
+  // The property page's changes show from the next frame on.
+  DrawFrame(data, m_pixelFormat, m_format.width, m_format.height, m_frameNumber++,
+            ReadPictureLook());
   const unsigned long requests = ReadDriverValue(kSnapRequestsValue);
   if (requests != m_snapRequests) {
     m_snapRequests = requests;

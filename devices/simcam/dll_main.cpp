@@ -8,12 +8,15 @@
 
 #include "base/com_ptr.h"
 #include "camera_filter.h"
+#include "picture_page.h"
 
 namespace {
 
 HMODULE g_module = nullptr;
 std::atomic<long> g_serverLocks{0};
 
+// One factory per class: the camera filter and its property page.
+template <class Object, class Interface>
 class ClassFactory : public IClassFactory {
  public:
   STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
@@ -32,8 +35,8 @@ class ClassFactory : public IClassFactory {
     *ppv = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
     try {
-      auto filter = base::ComPtr<IBaseFilter>::Attach(new simcam::CameraFilter);
-      return filter->QueryInterface(riid, ppv);
+      auto object = base::ComPtr<Interface>::Attach(Create());
+      return object->QueryInterface(riid, ppv);
     } catch (...) {  // no exception leaves a COM method
       return E_OUTOFMEMORY;
     }
@@ -42,13 +45,26 @@ class ClassFactory : public IClassFactory {
     g_serverLocks += lock ? 1 : -1;
     return S_OK;
   }
+
+ private:
+  static Object* Create();
 };
 
-ClassFactory g_factory;
+template <>
+simcam::CameraFilter* ClassFactory<simcam::CameraFilter, IBaseFilter>::Create() {
+  return new simcam::CameraFilter;
+}
+template <>
+simcam::PicturePage* ClassFactory<simcam::PicturePage, IPropertyPage>::Create() {
+  return new simcam::PicturePage(g_module);
+}
 
-std::wstring ClsidText() {
+ClassFactory<simcam::CameraFilter, IBaseFilter> g_filterFactory;
+ClassFactory<simcam::PicturePage, IPropertyPage> g_pageFactory;
+
+std::wstring ClsidText(const CLSID& clsid = simcam::kCameraClsid) {
   wchar_t text[64] = L"";
-  ::StringFromGUID2(simcam::kCameraClsid, text, ARRAYSIZE(text));
+  ::StringFromGUID2(clsid, text, ARRAYSIZE(text));
   return text;
 }
 
@@ -69,6 +85,14 @@ bool SetText(HKEY root, const std::wstring& path, const wchar_t* name, const std
                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
   ::RegCloseKey(key);
   return ok;
+}
+
+// The class key of a COM class served by this module.
+bool RegisterComClass(const CLSID& clsid, const wchar_t* name, const std::wstring& path) {
+  const std::wstring key = L"CLSID\\" + ClsidText(clsid);
+  return SetText(HKEY_CLASSES_ROOT, key, nullptr, name) &&
+         SetText(HKEY_CLASSES_ROOT, key + L"\\InprocServer32", nullptr, path) &&
+         SetText(HKEY_CLASSES_ROOT, key + L"\\InprocServer32", L"ThreadingModel", L"Both");
 }
 
 HRESULT RegisterInCategory(IFilterMapper2* mapper) {
@@ -103,20 +127,22 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
 HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
   if (!ppv) return E_POINTER;
   *ppv = nullptr;
-  if (clsid != simcam::kCameraClsid) return CLASS_E_CLASSNOTAVAILABLE;
-  return g_factory.QueryInterface(riid, ppv);
+  if (clsid == simcam::kCameraClsid) return g_filterFactory.QueryInterface(riid, ppv);
+  if (clsid == simcam::kPicturePageClsid) return g_pageFactory.QueryInterface(riid, ppv);
+  return CLASS_E_CLASSNOTAVAILABLE;
 }
 
 HRESULT WINAPI DllCanUnloadNow() {
-  return simcam::CameraFilter::LiveCount() == 0 && g_serverLocks == 0 ? S_OK : S_FALSE;
+  return simcam::CameraFilter::LiveCount() == 0 && simcam::PicturePage::LiveCount() == 0 &&
+                 g_serverLocks == 0
+             ? S_OK
+             : S_FALSE;
 }
 
 HRESULT WINAPI DllRegisterServer() try {
-  const std::wstring clsidKey = L"CLSID\\" + ClsidText();
   const std::wstring path = ModulePath();
-  if (path.empty() || !SetText(HKEY_CLASSES_ROOT, clsidKey, nullptr, simcam::kCameraName) ||
-      !SetText(HKEY_CLASSES_ROOT, clsidKey + L"\\InprocServer32", nullptr, path) ||
-      !SetText(HKEY_CLASSES_ROOT, clsidKey + L"\\InprocServer32", L"ThreadingModel", L"Both")) {
+  if (path.empty() || !RegisterComClass(simcam::kCameraClsid, simcam::kCameraName, path) ||
+      !RegisterComClass(simcam::kPicturePageClsid, simcam::kPicturePageName, path)) {
     return SELFREG_E_CLASS;
   }
   base::ComPtr<IFilterMapper2> mapper;
@@ -137,6 +163,7 @@ HRESULT WINAPI DllUnregisterServer() try {
                              simcam::kCameraClsid);
   }
   ::RegDeleteTreeW(HKEY_CLASSES_ROOT, (L"CLSID\\" + ClsidText()).c_str());
+  ::RegDeleteTreeW(HKEY_CLASSES_ROOT, (L"CLSID\\" + ClsidText(simcam::kPicturePageClsid)).c_str());
   return S_OK;
 } catch (...) {
   return E_OUTOFMEMORY;

@@ -155,6 +155,21 @@ bool WriteDriverValue(const wchar_t* name, unsigned long value) {
   return SetDword(HKEY_LOCAL_MACHINE, kDriverKey, name, value);
 }
 
+PictureLook ReadPictureLook() {
+  PictureLook look;
+  const int brightness = static_cast<int>(static_cast<long>(ReadDriverValue(kBrightnessValue)));
+  if (brightness >= kMinBrightness && brightness <= kMaxBrightness) look.brightness = brightness;
+  if (ReadDriverValue(kPatternValue) == static_cast<unsigned long>(Pattern::Bars)) {
+    look.pattern = Pattern::Bars;
+  }
+  return look;
+}
+
+bool WritePictureLook(const PictureLook& look) {
+  return WriteDriverValue(kBrightnessValue, static_cast<unsigned long>(look.brightness)) &&
+         WriteDriverValue(kPatternValue, static_cast<unsigned long>(look.pattern));
+}
+
 void ReportSnapshot(Family family) {
   SetDword(HKEY_LOCAL_MACHINE, kDriverKey, L"usb_snapshot_status", 1);
   SetDword(HKEY_LOCAL_MACHINE, std::wstring(kServiceKey) + L"\\" + ServiceFamily(family),

@@ -5,6 +5,8 @@
 // the driver key and the still-image service key).
 #include <string>
 
+#include "picture.h"
+
 namespace simcam {
 
 enum class Family { Qvc5520, Qvc318, Generic, None };
@@ -52,6 +54,13 @@ inline constexpr wchar_t kSizeValue[] = L"SimSize";
 inline constexpr wchar_t kSnapRequestsValue[] = L"SimSnapRequests";
 unsigned long ReadDriverValue(const wchar_t* name);  // 0 when absent
 bool WriteDriverValue(const wchar_t* name, unsigned long value);
+// The look of the test picture that the camera's property page sets, kept
+// in the driver key like a real driver keeps its picture settings; values
+// outside their range read as the default.
+inline constexpr wchar_t kBrightnessValue[] = L"SimBrightness";
+inline constexpr wchar_t kPatternValue[] = L"SimPattern";
+PictureLook ReadPictureLook();
+bool WritePictureLook(const PictureLook& look);
 // What the driver does when it hands out a snapshot frame: it sets
 // "usb_snapshot_status" and the still-image service's value to 1.
 void ReportSnapshot(Family family);

@@ -15,7 +15,21 @@ uint8_t StampValue(int x, uint32_t number) {
   return ((number >> (x - 1)) & 1u) ? 255 : 0;
 }
 
-void DrawRgb24(uint8_t* dst, int width, int height, uint32_t n) {
+uint8_t Lit(int value, int brightness) {
+  const int v = (value & 0xFF) + brightness;
+  return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+}
+
+// Eight vertical bars of full and half colours, moving one pixel a frame.
+void BarColour(int x, int width, uint32_t n, uint8_t bgr[3]) {
+  const int bar =
+      static_cast<int>((static_cast<uint32_t>(x) + n) % static_cast<uint32_t>(width)) * 8 / width;
+  bgr[0] = (bar & 1) ? 255 : 40;
+  bgr[1] = (bar & 2) ? 255 : 40;
+  bgr[2] = (bar & 4) ? 255 : 40;
+}
+
+void DrawRgb24(uint8_t* dst, int width, int height, uint32_t n, const PictureLook& look) {
   const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
   for (int row = 0; row < height; ++row) {
     uint8_t* p = dst + row * stride;
@@ -25,21 +39,34 @@ void DrawRgb24(uint8_t* dst, int width, int height, uint32_t n) {
         p[0] = p[1] = p[2] = StampValue(x, n);
         continue;
       }
-      p[0] = static_cast<uint8_t>(x + 2 * n);
-      p[1] = static_cast<uint8_t>(y + n);
-      p[2] = static_cast<uint8_t>((x + y) / 2 + 3 * n);
+      if (look.pattern == Pattern::Bars) {
+        uint8_t bgr[3];
+        BarColour(x, width, n, bgr);
+        for (int c = 0; c < 3; ++c) p[c] = Lit(bgr[c], look.brightness);
+        continue;
+      }
+      p[0] = Lit(static_cast<int>(x + 2 * n), look.brightness);
+      p[1] = Lit(static_cast<int>(y + n), look.brightness);
+      p[2] = Lit(static_cast<int>((x + y) / 2 + 3 * n), look.brightness);
     }
     for (size_t pad = static_cast<size_t>(width) * 3; pad < stride; ++pad)
       dst[row * stride + pad] = 0;
   }
 }
 
-void DrawI420(uint8_t* dst, int width, int height, uint32_t n) {
+void DrawI420(uint8_t* dst, int width, int height, uint32_t n, const PictureLook& look) {
   uint8_t* yPlane = dst;
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
-      yPlane[y * width + x] =
-          InStamp(x, y) ? StampValue(x, n) : static_cast<uint8_t>((x + y) / 2 + 2 * n);
+      if (InStamp(x, y)) {
+        yPlane[y * width + x] = StampValue(x, n);
+      } else if (look.pattern == Pattern::Bars) {
+        uint8_t bgr[3];
+        BarColour(x, width, n, bgr);
+        yPlane[y * width + x] = Lit((bgr[0] + 2 * bgr[1] + bgr[2]) / 4, look.brightness);
+      } else {
+        yPlane[y * width + x] = Lit(static_cast<int>((x + y) / 2 + 2 * n), look.brightness);
+      }
     }
   }
   const int cw = width / 2;
@@ -65,11 +92,12 @@ size_t FrameBytes(PixelFormat format, int width, int height) {
   return ((static_cast<size_t>(width) * 3 + 3) & ~size_t{3}) * height;
 }
 
-void DrawFrame(uint8_t* dst, PixelFormat format, int width, int height, uint32_t number) {
+void DrawFrame(uint8_t* dst, PixelFormat format, int width, int height, uint32_t number,
+               const PictureLook& look) {
   if (format == PixelFormat::I420) {
-    DrawI420(dst, width, height, number);
+    DrawI420(dst, width, height, number, look);
   } else {
-    DrawRgb24(dst, width, height, number);
+    DrawRgb24(dst, width, height, number, look);
   }
 }
 

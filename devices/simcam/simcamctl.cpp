@@ -1,5 +1,6 @@
 // simcamctl: drives the simulated camera from the command line.
-//   simcamctl install [qvc5520|qvc318|generic]   footprint and filter registration
+//   simcamctl install [qvc5520|qvc318|generic]   footprint and filter registration, and
+//                                                the program's video compressor
 //   simcamctl uninstall                          removes both
 //   simcamctl plug | unplug                      sets the device's "Linked"
 //   simcamctl snap                               marks the next frame as a snapshot
@@ -9,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 #include "base/handles.h"
@@ -29,13 +31,19 @@ int Fail(const char* what) {
   return 1;
 }
 
-// Calls DllRegisterServer or DllUnregisterServer of simcam.dll beside this tool.
-bool CallServerEntry(const char* entry) {
+// A file beside this tool ("" when the tool's own path is unknown).
+std::wstring BesideThisTool(const wchar_t* name) {
   wchar_t path[MAX_PATH] = L"";
   const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return false;
-  std::wstring dll(path, n);
-  dll = dll.substr(0, dll.find_last_of(L'\\') + 1) + L"simcam.dll";
+  if (n == 0 || n >= MAX_PATH) return {};
+  const std::wstring self(path, n);
+  return self.substr(0, self.find_last_of(L'\\') + 1) + name;
+}
+
+// Calls DllRegisterServer or DllUnregisterServer of simcam.dll beside this tool.
+bool CallServerEntry(const char* entry) {
+  const std::wstring dll = BesideThisTool(L"simcam.dll");
+  if (dll.empty()) return false;
   base::ComScope com;
   base::Module module(::LoadLibraryW(dll.c_str()));
   if (!module) return false;
@@ -60,11 +68,40 @@ int SwitchFamily(simcam::Family family) {
   return CallServerEntry("DllRegisterServer") ? 0 : Fail("could not register the camera filter");
 }
 
+// The program's video compressor, as an installation of the program leaves
+// it: the driver in the system folder (the codec service opens it by file
+// name, and a path with a blank in it would break that) and its Drivers32
+// value. It stays when the camera is uninstalled.
+constexpr wchar_t kCodecFile[] = L"lumjpeg.dll";
+constexpr wchar_t kDrivers32Key[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Drivers32";
+constexpr wchar_t kCodecValue[] = L"vidc.mjpg";
+
+bool InstallVideoCodec() {
+  const std::wstring source = BesideThisTool(kCodecFile);
+  wchar_t system[MAX_PATH] = L"";
+  const UINT n = ::GetSystemDirectoryW(system, MAX_PATH);
+  if (source.empty() || n == 0 || n >= MAX_PATH) return false;
+  const std::wstring target = std::wstring(system, n) + L"\\" + kCodecFile;
+  if (!::CopyFileW(source.c_str(), target.c_str(), FALSE)) return false;
+  base::RegKey key;
+  if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kDrivers32Key, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        key.Put(), nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  const DWORD bytes = static_cast<DWORD>((std::wcslen(kCodecFile) + 1) * sizeof(wchar_t));
+  return ::RegSetValueExW(key.Get(), kCodecValue, 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(kCodecFile), bytes) == ERROR_SUCCESS;
+}
+
 int Install(int argc, wchar_t** argv) {
   simcam::Family family = simcam::Family::Qvc5520;
   if (argc > 2 && (!simcam::ParseFamily(argv[2], family) || family == simcam::Family::None)) {
     return Usage();
   }
+  // A compressor in use (a program still running) cannot be replaced;
+  // the camera is installed all the same.
+  if (!InstallVideoCodec())
+    std::fputs("simcamctl: could not install the video compressor\n", stderr);
   simcam::WriteDriverValue(simcam::kFormatValue, 0);
   simcam::WriteDriverValue(simcam::kSizeValue, 0);
   return SwitchFamily(family);

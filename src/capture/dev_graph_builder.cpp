@@ -628,8 +628,9 @@ void DevGraphBuilder::ShowDevicePropertyPages(HWND owner) {
   CAUUID pages{};
   if (FAILED(specify->GetPages(&pages))) return;
   IUnknown* object = m_pVideoDevFilter.Get();
-  ::OleCreatePropertyFrame(owner, 30, 30, nullptr, 1, &object, pages.cElems, pages.pElems, 0, 0,
-                           nullptr);
+  // Captioned with the camera's name, as the platform's own settings show it.
+  ::OleCreatePropertyFrame(owner, 30, 30, m_videoDevice.wide, 1, &object, pages.cElems,
+                           pages.pElems, 0, 0, nullptr);
   ::CoTaskMemFree(pages.pElems);
 }
 

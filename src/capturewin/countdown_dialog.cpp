@@ -2,26 +2,8 @@
 
 #include <algorithm>
 
+#include "capturewin/dialog_place.h"
 #include "res/resource.h"
-
-namespace {
-
-// Centred over the owner (the whole screen when there is none).
-void CentreOverOwner(HWND dialog) {
-  RECT area{};
-  HWND owner = ::GetWindow(dialog, GW_OWNER);
-  if (!owner || !::GetWindowRect(owner, &area)) {
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-  }
-  RECT own{};
-  ::GetWindowRect(dialog, &own);
-  const int cx = own.right - own.left, cy = own.bottom - own.top;
-  const int x = std::max(0L, area.left + (area.right - area.left - cx) / 2);
-  const int y = std::max(0L, area.top + (area.bottom - area.top - cy) / 2);
-  ::SetWindowPos(dialog, HWND_NOTOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-}  // namespace
 
 CCountdownDlg::CCountdownDlg(HWND parent, int seconds)
     : CDialog(IDD_COUNTDOWN, parent), m_nSeconds(seconds) {}
@@ -35,7 +17,7 @@ const base::MessageMap* CCountdownDlg::GetMessageMap() const {
 }
 
 BOOL CCountdownDlg::OnInitDialog() {
-  CentreOverOwner(m_hWnd);
+  capturewin::CentreDialog(m_hWnd);
   HINSTANCE module = ::GetModuleHandleW(nullptr);
   for (int d = 0; d < 10; ++d) {
     m_digits[d].Reset(::LoadBitmapW(module, MAKEINTRESOURCEW(IDB_DIGIT_0 + d)));

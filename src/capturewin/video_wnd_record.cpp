@@ -234,7 +234,11 @@ void CVideoWndView::WriteFrame() {
   if (header.biSizeImage > m_buffer1.size() - sizeof header) return;
   const DWORD result = m_aviRecorder.WriteVideoFrame(m_buffer1.data() + sizeof header,
                                                      static_cast<LONG>(header.biSizeImage));
-  if (result == recorder::kAviSizeLimitReached && !recorder::g_bErrorPosted.exchange(true)) {
+  // A full clip, or a compressor that refuses the frames: the recording
+  // stops with the error notice rather than going on without a picture.
+  const bool failed =
+      result == recorder::kAviSizeLimitReached || result == recorder::kAviWriteFailed;
+  if (failed && !recorder::g_bErrorPosted.exchange(true)) {
     ::PostMessageW(m_hWnd, recorder::WM_RECORDING_ERROR, 1, 0);
   }
 }

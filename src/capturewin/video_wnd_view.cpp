@@ -11,10 +11,12 @@
 #include "capture/dev_graph_builder.h"
 #include "capturewin/button_faces.h"
 #include "capturewin/countdown_dialog.h"
+#include "capturewin/settings_dialog.h"
 #include "capturewin/still_file.h"
 #include "core/capture_format.h"
 #include "core/capture_layout.h"
 #include "core/i420.h"
+#include "core/startup_rules.h"
 #include "core/text.h"
 #include "res/resource.h"
 #include "settings/settings_file.h"
@@ -46,6 +48,7 @@ const base::MessageMap* CVideoWndView::GetMessageMap() const {
       base::CommandEntry<&CVideoWndView::OnImageButton>(IDC_IMAGE_BUTTON),
       base::CommandEntry<&CVideoWndView::OnVideoButton>(IDC_VIDEO_BUTTON),
       base::CommandEntry<&CVideoWndView::OnRecordButton>(IDC_RECORD_BUTTON),
+      base::CommandEntry<&CVideoWndView::OnSettingsButton>(IDC_SETTINGS_BUTTON),
       base::MessageEntry<&CVideoWndView::OnRecordingError>(recorder::WM_RECORDING_ERROR),
       base::MessageEntry<&CVideoWndView::OnClipTooLong>(WM_CLIP_TOO_LONG),
       base::MessageEntry<&CVideoWndView::OnDeviceChange>(WM_DEVICECHANGE),
@@ -181,9 +184,10 @@ void CVideoWndView::SetupCapture() {
 
 // Preview rectangle and controls for "WindowSize"; any other value keeps
 // the layout as it is.
-void CVideoWndView::LayOut() {
-  const auto layout = core::CaptureLayoutFor(
-      settings::Read(settings::kWindowSize, m_strIniPath));
+void CVideoWndView::LayOut() { LayOutFor(settings::Read(settings::kWindowSize, m_strIniPath)); }
+
+void CVideoWndView::LayOutFor(std::string_view windowSize) {
+  const auto layout = core::CaptureLayoutFor(windowSize);
   if (!layout) return;
   m_rcPreview = {layout->previewLeft, layout->previewTop, layout->previewRight, layout->previewBottom};
   Place(GetDlgItem(IDC_IMAGE_BUTTON), layout->image);
@@ -191,6 +195,16 @@ void CVideoWndView::LayOut() {
   Place(GetDlgItem(IDC_SETTINGS_BUTTON), layout->settings);
   Place(GetDlgItem(IDC_RECORD_BUTTON), layout->record);
   Place(GetDlgItem(IDC_RECORD_STATUS), layout->status);
+}
+
+void CVideoWndView::ApplyWindowLayout(std::string_view windowSize) {
+  const auto size = core::CaptureFrameSize(windowSize);
+  if (!size) return;
+  if (base::CMDIChildWnd* frame = GetParentFrame()) {
+    ::MoveWindow(frame->m_hWnd, 0, 0, size->cx, size->cy, TRUE);
+  }
+  LayOutFor(windowSize);
+  MovePreviewArea();
 }
 
 void CVideoWndView::MovePreviewArea() {
@@ -300,6 +314,15 @@ bool CVideoWndView::SuspendPreview(bool doIt) {
   if (m_pDevGraph) m_pDevGraph->StopPreview();
   g_bDevicePresent = false;
   return true;
+}
+
+// The Settings dialog applies its choices at once; after Cancel the capture
+// window takes the stored window size again.
+void CVideoWndView::OnSettingsButton() {
+  const HWND self = m_hWnd;
+  const INT_PTR result = CCaptureSettingsDlg(::GetAncestor(m_hWnd, GA_ROOT), *this).DoModal();
+  if (!::IsWindow(self)) return;
+  if (result == IDCANCEL) ApplyWindowLayout(settings::Read(settings::kWindowSize, m_strIniPath));
 }
 
 // The still is the frame of the moment of the press; a countdown only

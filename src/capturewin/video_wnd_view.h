@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/frame.h"
@@ -53,6 +54,11 @@ class CVideoWndView : public base::CFormView {
   void UpdateRecordingUI(bool on);
   bool OpenSoundCapture();
   void CloseSoundCapture();
+  // The capture window at (0, 0) with the outer size of a window size
+  // ("352x288"), the view laid out for it and the preview area moved onto
+  // its rectangle; any other text changes nothing.
+  void ApplyWindowLayout(std::string_view windowSize);
+  DevGraphBuilder* Graph() const { return m_pDevGraph.get(); }
 
   std::wstring m_strProgramPath;
   std::wstring m_strIniPath;
@@ -96,7 +102,9 @@ class CVideoWndView : public base::CFormView {
 
  private:
   void SetupCapture();
+  // The layout for the stored "WindowSize".
   void LayOut();
+  void LayOutFor(std::string_view windowSize);
   void MovePreviewArea();
   void LoadButtonFaces();
   void CreateRecordAnimation();
@@ -113,6 +121,7 @@ class CVideoWndView : public base::CFormView {
   void OnImageButton();
   void OnVideoButton();
   void OnRecordButton();
+  void OnSettingsButton();
   bool StartRecording();
   void RecordingTick();
   void RetryPendingClose();

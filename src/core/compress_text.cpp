@@ -50,4 +50,19 @@ CompressChoice ParseCompressText(std::string_view text) {
   return choice;
 }
 
+std::string FormatCompressText(std::span<const std::uint8_t> record,
+                               std::span<const std::uint8_t> state) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text = "FF";
+  text.reserve(2 + 3 * (record.size() + state.size()));
+  for (std::span<const std::uint8_t> part : {record, state}) {
+    for (std::uint8_t b : part) {
+      text += ',';
+      text += kDigits[b >> 4];
+      text += kDigits[b & 15];
+    }
+  }
+  return text;
+}
+
 }  // namespace core

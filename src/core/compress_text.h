@@ -3,6 +3,8 @@
 // ",%02X" group per byte of the compressor-choice record (its first field is
 // the record's own length, little-endian) and then of the compressor's state.
 #include <cstdint>
+#include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -31,5 +33,10 @@ struct CompressChoice {
 // byte other than 0xFF means no compression. The compressor's state bytes
 // that follow the record are not needed and not read.
 CompressChoice ParseCompressText(std::string_view text);
+
+// The text of a choice: "FF", then ",%02X" for each byte of the record and
+// then for each byte of the compressor's state.
+std::string FormatCompressText(std::span<const std::uint8_t> record,
+                               std::span<const std::uint8_t> state);
 
 }  // namespace core

@@ -28,6 +28,11 @@ class WritingScope {
   std::atomic<DWORD>& m_counter;
 };
 
+// The compressor a choice names; 0 for none.
+DWORD CompressorOf(const core::CompressChoice& choice) {
+  return choice.kind == core::CompressChoice::Kind::kCodec ? choice.handler : 0;
+}
+
 }  // namespace
 
 AviRecorder::AviRecorder(Clock clock, DWORD sizeLimit)
@@ -68,6 +73,12 @@ DWORD AviRecorder::CreateVideoStream(BITMAPINFOHEADER header, DWORD rate, DWORD 
   m_streamInfo.dwSuggestedBufferSize = header.biSizeImage;
   ::SetRect(&m_streamInfo.rcFrame, 0, 0, header.biWidth, header.biHeight);
   m_dFramesPerSecond = scale ? static_cast<double>(rate) / scale : 0.0;
+  const std::string compress =
+      settings::Read(settings::kCompress,
+                     m_strSettingsPath.empty() ? settings::SettingsPath() : m_strSettingsPath);
+  // A compressed stream names its compressor in the stream header, where
+  // players look for it.
+  m_streamInfo.fccHandler = CompressorOf(core::ParseCompressText(compress));
 
   m_hrLast = ::AVIFileCreateStreamA(m_pFile.Get(), m_pVideoStream.Put(), &m_streamInfo);
   if (FAILED(m_hrLast) || !m_pVideoStream) {
@@ -75,9 +86,6 @@ DWORD AviRecorder::CreateVideoStream(BITMAPINFOHEADER header, DWORD rate, DWORD 
     return kAviCreateStreamFailed;
   }
 
-  const std::string compress =
-      settings::Read(settings::kCompress,
-                     m_strSettingsPath.empty() ? settings::SettingsPath() : m_strSettingsPath);
   if (compress == "0") {
     m_pWrittenVideoStream = m_pVideoStream;
   } else if (HRESULT hr = MakeCompressedStream(compress); FAILED(hr)) {

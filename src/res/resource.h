@@ -291,3 +291,41 @@
 
 // Toolbar resource type.
 #define RT_LUMORA_TOOLBAR 241
+
+// Capture settings: the Settings dialog with its frame and window lists, the
+// still and clip settings dialogs, the duration arrows and their texts.
+#define IDD_CAPTURE_SETTINGS 171
+#define IDD_IMAGE_SETTINGS 172
+#define IDD_VIDEO_SETTINGS 173
+#define IDB_DURATION_UP 193
+#define IDB_DURATION_DOWN 212
+#define IDC_DEVICE_FRAME_LIST 1012
+#define IDC_WINDOW_LIST 1013
+#define IDC_IMAGE_SETTINGS 1014
+#define IDC_VIDEO_SETTINGS 1015
+#define IDC_ADVANCE_SETTINGS 1016
+#define IDC_SETTINGS_OK 1017
+#define IDC_SETTINGS_CANCEL 1018
+#define IDC_DELAY_TIME 1020
+#define IDC_SAVE_BMP 1026
+#define IDC_SAVE_JPEG 1027
+#define IDC_FRAME_RATE 1029
+#define IDC_CAPTURE_DURING_TIME 1033
+#define IDC_DURATION 1065
+#define IDC_DURATION_UP 1066
+#define IDC_DURATION_DOWN 1067
+#define IDC_SET_COMPRESS 1158
+#define IDC_CAPTURE_AUDIO 1159
+// Labels and groups, placed by pixel when the dialogs open.
+#define IDC_DELAY_LABEL 1210
+#define IDC_DELAY_UNIT 1211
+#define IDC_IMAGE_FORMAT_GROUP 1212
+#define IDC_VIDEO_GROUP 1213
+#define IDC_FRAME_RATE_LABEL 1214
+#define IDC_FRAME_RATE_UNIT 1215
+#define IDC_DURATION_UNIT 1216
+#define IDC_FRAME_LABEL 1217
+#define IDC_WINDOW_LABEL 1218
+#define IDS_DELAY_TOO_LONG 57450
+#define IDS_DEVICE_DISCONNECTED 57451
+#define IDS_COMPRESSION_SETTINGS 57452  // the compressor dialog's title

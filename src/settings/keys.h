@@ -61,6 +61,8 @@ inline constexpr Key kLQ{kSettingSection, "lQ", "100", kPathCapacity};
 inline constexpr Key kCompressorCodec{kSettingSection, "CompressorCodec", "NULL Compressor",
                                       kPathCapacity};
 inline constexpr Key kCompress{kSettingSection, "Compress", "0", 4096};
+// The chosen compressor's description, as the compressor dialog lists it.
+inline constexpr Key kCompressor{kSettingSection, "Compressor", "", kPathCapacity};
 
 // Section "ALBUM": the album list and the album window.
 // The album tree's room for the count; start-up reads it with the default room.

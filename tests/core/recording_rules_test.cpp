@@ -48,21 +48,9 @@ TEST(SoundFormatText, UnknownTextKeepsStereo8BitAt8kHz) {
   EXPECT_EQ(core::ParseSoundFormat("mono stereo").channels, 2);
 }
 
-// The text the compressor dialog writes: "FF" and ",%02X" per byte of the
-// record (whose first four bytes are its length) and then of the state.
 std::string CompressText(const std::vector<unsigned char>& record,
                          const std::vector<unsigned char>& state = {}) {
-  std::string text = "FF";
-  char group[8];
-  for (unsigned char b : record) {
-    std::snprintf(group, sizeof group, ",%02X", b);
-    text += group;
-  }
-  for (unsigned char b : state) {
-    std::snprintf(group, sizeof group, ",%02X", b);
-    text += group;
-  }
-  return text;
+  return core::FormatCompressText(record, state);
 }
 
 std::vector<unsigned char> Record(std::uint32_t length, std::uint32_t handler,
@@ -86,6 +74,19 @@ TEST(CompressText, ChoiceReadBackWithHandlerAndQuality) {
   EXPECT_EQ(c.handler, mjpg);
   EXPECT_EQ(c.quality, 7500u);
   EXPECT_EQ(c.record, record);
+}
+
+// The stored form: "FF", then ",%02X" for every byte of the record (its
+// length 64 first, lowest byte first) and then of the state block.
+TEST(CompressText, WrittenAsUpperCaseHexGroups) {
+  auto record = Record(64, 0x47504A4D, 7500, 2);
+  const std::string text = CompressText(record, {0xAB, 0x0C});
+  EXPECT_EQ(text.substr(0, 14), "FF,40,00,00,00");
+  EXPECT_EQ(text.substr(2 + 3 * 16, 12), ",4D,4A,50,47");
+  EXPECT_EQ(text.substr(2 + 3 * 48, 12), ",4C,1D,00,00");
+  EXPECT_EQ(text.size(), 2u + 3 * 66);
+  EXPECT_EQ(text.substr(text.size() - 6), ",AB,0C");
+  EXPECT_EQ(CompressText({}, {}), "FF");
 }
 
 TEST(CompressText, NoCompressionForZeroOrOtherFirstByte) {

@@ -31,6 +31,7 @@ const Key kEveryKey[] = {
     settings::kLQ,
     settings::kCompress,
     settings::kCompressorCodec,
+    settings::kCompressor,
     settings::kIndex,
     settings::kAlbumNum,
     settings::kCurrentSelectAlbum,
@@ -63,6 +64,7 @@ TEST(SettingsKeys, NamesAndDefaultsAFirstStartReads) {
   EXPECT_EQ(settings::kAudioSettingProperty.def, "8.000KHz  8bits  mono");
   EXPECT_EQ(settings::kCompress.def, "0");
   EXPECT_EQ(settings::kCompressorCodec.def, "NULL Compressor");
+  EXPECT_EQ(settings::kCompressor.def, "");
   EXPECT_EQ(settings::kIfSelectCaptureDuringTime.name, "IfSelectCaptureDuringTime");
   EXPECT_EQ(settings::kCapturedImageFilePath.name, "CapturedImageFilePath");
   EXPECT_EQ(settings::kCapturedVideoFilePath.name, "CapturedVideoFilePath");
@@ -82,6 +84,7 @@ TEST(SettingsKeys, RoomOfTheReads) {
   EXPECT_EQ(settings::kCompressorCodec.capacity, 260u);
   EXPECT_EQ(settings::kLQ.capacity, 260u);
   EXPECT_EQ(settings::kCompress.capacity, 4096u);
+  EXPECT_EQ(settings::kCompressor.capacity, 260u);
 }
 
 TEST(SettingsKeys, DerivedKeysKeepSectionAndName) {

@@ -270,6 +270,23 @@ std::optional<MessageBoxInfo> LumoraSession::WaitForMessage(const std::wstring& 
   return box;
 }
 
+HWND LumoraSession::WaitForDialogTitled(const std::wstring& title,
+                                        std::chrono::milliseconds limit) const {
+  HWND found = nullptr;
+  WaitFor(
+      [&] {
+        for (HWND hwnd : TopLevelWindows()) {
+          if (ClassName(hwnd) == L"#32770" && HasVisibleStyle(hwnd) && WindowText(hwnd) == title) {
+            found = hwnd;
+            return true;
+          }
+        }
+        return false;
+      },
+      limit);
+  return found;
+}
+
 bool LumoraSession::Answer(const MessageBoxInfo& box, int buttonId) {
   ::PostMessageW(box.hwnd, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(::GetDlgItem(box.hwnd, buttonId)));

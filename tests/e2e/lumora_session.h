@@ -81,6 +81,8 @@ class LumoraSession {
   // a countdown, may be open beside it).
   std::optional<MessageBoxInfo> WaitForMessage(const std::wstring& text,
                                                std::chrono::milliseconds limit = 10s) const;
+  // A visible dialog of this process with this title, or null.
+  HWND WaitForDialogTitled(const std::wstring& title, std::chrono::milliseconds limit = 10s) const;
   // Presses a dialog's button and waits for the dialog to go.
   static bool Answer(const MessageBoxInfo& box, int buttonId);
   // Closes the main window the way the user does and waits for the end.

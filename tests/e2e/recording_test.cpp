@@ -17,6 +17,7 @@
 
 #include "../win/avi_reader.h"
 #include "capture_window.h"
+#include "clip_playback.h"
 #include "lumora_session.h"
 #include "picture.h"
 
@@ -30,35 +31,6 @@ using testing_win::ReadAvi;
 constexpr int kImageButton = IDC_IMAGE_BUTTON, kVideoButton = IDC_VIDEO_BUTTON,
               kRecordButton = IDC_RECORD_BUTTON, kStatus = IDC_RECORD_STATUS,
               kAnimation = IDC_ANIMATE;
-
-// Plays a clip to its end through DirectShow with the GDI renderer; S_OK
-// with EC_COMPLETE when it played.
-HRESULT PlayToEnd(const fs::path& clip, long* eventCode) {
-  IGraphBuilder* graph = nullptr;
-  HRESULT hr = ::CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IGraphBuilder, reinterpret_cast<void**>(&graph));
-  if (FAILED(hr)) return hr;
-  IBaseFilter* renderer = nullptr;
-  IMediaControl* control = nullptr;
-  IMediaEvent* events = nullptr;
-  hr = ::CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                          reinterpret_cast<void**>(&renderer));
-  if (SUCCEEDED(hr)) hr = graph->AddFilter(renderer, L"Video Renderer");
-  if (SUCCEEDED(hr)) hr = graph->RenderFile(clip.wstring().c_str(), nullptr);
-  if (SUCCEEDED(hr))
-    hr = graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
-  if (SUCCEEDED(hr)) hr = graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&events));
-  if (SUCCEEDED(hr)) hr = control->Run();
-  if (SUCCEEDED(hr)) {
-    hr = events->WaitForCompletion(15000, eventCode);
-    control->Stop();
-  }
-  if (events) events->Release();
-  if (control) control->Release();
-  if (renderer) renderer->Release();
-  graph->Release();
-  return hr;
-}
 
 // "Index" is written once the buttons are back: wait for it.
 bool IndexBecomes(const LumoraSession& lumora, const char* value) {

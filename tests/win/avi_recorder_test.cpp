@@ -247,6 +247,24 @@ TEST_F(AviRecorderTest, CompressorChoiceFromTheSettings) {
     EXPECT_TRUE(rec.HasVideoStream());
     EXPECT_EQ(rec.Close(), recorder::kAviOk);
   }
+  // The compressor dialog's full frames: uncompressed, the stream header
+  // naming the format.
+  ASSERT_TRUE(settings::Write(settings::kCompress, CompressText(64, comptypeDIB), m_settings));
+  {
+    AviRecorder rec([this] { return m_now; });
+    OpenClip(rec);
+    EXPECT_TRUE(rec.HasVideoStream());
+    rec.Start();
+    EXPECT_EQ(Write(rec, 1), recorder::kAviOk);
+    EXPECT_EQ(rec.Close(), recorder::kAviOk);
+    const testing_win::AviFile avi = testing_win::ReadAvi(m_clip);
+    ASSERT_EQ(avi.streams.size(), 1u);
+    EXPECT_EQ(avi.streams[0].handler, static_cast<DWORD>(comptypeDIB));
+    BITMAPINFOHEADER strf;
+    ASSERT_GE(avi.streams[0].format.size(), sizeof strf);
+    std::memcpy(&strf, avi.streams[0].format.data(), sizeof strf);
+    EXPECT_EQ(strf.biCompression, static_cast<DWORD>(BI_RGB));
+  }
   // A codec that cannot be found, or cannot take 24-bit frames: refused
   // when the stream is made or when its format is set, never written.
   ASSERT_TRUE(settings::Write(settings::kCompress,

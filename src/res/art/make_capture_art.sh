@@ -47,3 +47,10 @@ for d in 0 1 2 3 4 5 6 7 8 9; do
     -font "$latin" -pointsize 52 -fill '#FFD24A' -gravity Center -annotate +0+0 "$d" \
     -alpha off -type TrueColor "BMP3:countdown_digit_$d.bmp"
 done
+
+# Duration arrows of the clip settings (16 x 9): a dark triangle on the
+# button face grey, pointing up and down.
+convert -size 16x9 xc:'#F0F0F0' -fill '#26303C' -draw 'polygon 3,7 12,7 7.5,1' \
+  -alpha off -type TrueColor BMP3:duration_up.bmp
+convert -size 16x9 xc:'#F0F0F0' -fill '#26303C' -draw 'polygon 3,1 12,1 7.5,7' \
+  -alpha off -type TrueColor BMP3:duration_down.bmp
