@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "../win/recycle_bin_probe.h"
 #include "album_window.h"
 #include "lumora_session.h"
 #include "resource.h"
@@ -94,6 +95,7 @@ TEST_F(FileOperations, PropertiesRenameCopyAndPaste) {
   WriteBmp(lumora.Documents() / L"p.bmp", Pattern(16, 12));
   ASSERT_TRUE(ConvertWithLibrary(lumora.Documents() / L"p.bmp", album / L"p.jpg", 1));
   ASSERT_TRUE(ConvertWithLibrary(lumora.Documents() / L"p.bmp", album / L"q.jpg", 1));
+  std::ofstream(album / L"r.jpg") << "r";
   std::ofstream(album / L"c.avi") << "no clip";
   Start();
 
@@ -117,14 +119,20 @@ TEST_F(FileOperations, PropertiesRenameCopyAndPaste) {
   properties(L"p.jpg", {L"JPG Image", L"", L"16", L"12"});
   properties(L"c.avi", {L"AVI Video", L"", L"-1", L"-1"});
 
-  // Two pictures renamed to one name: the later one in the list gets it.
-  Select({L"p.jpg", L"q.jpg"});
+  // Three pictures renamed to one name: the last in the list gets it, the
+  // ones before it "-1" and "-2".
+  std::vector<std::wstring> renamed{L"p.jpg", L"q.jpg", L"r.jpg"};
+  std::sort(renamed.begin(), renamed.end(), [&](const auto& a, const auto& b) { return IndexOf(a) < IndexOf(b); });
+  std::vector<std::vector<unsigned char>> contents;
+  for (const auto& name : renamed) contents.push_back(ReadAll(album / name));
+  Select({L"p.jpg", L"q.jpg", L"r.jpg"});
   Run(ID_IMAGE_RENAME);
   AnswerPrompt(lumora, L"Trip");
-  const bool pFirst = IndexOf(L"p.jpg") < IndexOf(L"q.jpg");
-  EXPECT_TRUE(WaitFor([&] { return fs::exists(album / L"Trip.jpg") && fs::exists(album / L"Trip-1.jpg"); }));
-  EXPECT_FALSE(fs::exists(album / L"p.jpg") || fs::exists(album / L"q.jpg"));
-  EXPECT_EQ(ReadAll(album / L"Trip-1.jpg"), ReadAll(album / (pFirst ? L"Trip.jpg" : L"Trip-1.jpg")));
+  EXPECT_TRUE(WaitFor([&] { return fs::exists(album / L"Trip-2.jpg"); }));
+  EXPECT_EQ(ReadAll(album / L"Trip.jpg"), contents[2]);
+  EXPECT_EQ(ReadAll(album / L"Trip-1.jpg"), contents[1]);
+  EXPECT_EQ(ReadAll(album / L"Trip-2.jpg"), contents[0]);
+  for (const auto& name : renamed) EXPECT_FALSE(fs::exists(album / name));
 
   // Copy puts the picture on the clipboard; each paste makes a new name.
   Select({L"a.bmp"});
@@ -147,7 +155,8 @@ TEST_F(FileOperations, PropertiesRenameCopyAndPaste) {
 
 TEST_F(FileOperations, MoveDeleteAndImport) {
   WriteBmp(album / L"a.bmp", Pattern(8, 8));
-  WriteBmp(album / L"b.bmp", Pattern(9, 9));
+  const std::string deleted = "b.jpg of run " + std::to_string(::GetTickCount64());
+  std::ofstream(album / L"b.jpg") << deleted;
   WriteBmp(trip / L"a.bmp", Pattern(5, 5));
   WriteBmp(lumora.Documents() / L"outside.bmp", Pattern(7, 7));
   Start();
@@ -169,12 +178,13 @@ TEST_F(FileOperations, MoveDeleteAndImport) {
 
   // Delete asks, and the file goes to the Recycle Bin.
   order = ListOrder(album);
-  Select({L"b.bmp"});
+  Select({L"b.jpg"});
   Run(ID_IMAGE_DELETE);
   const auto ask = lumora.WaitForMessage(L"Are you sure of deleting the seleted file(s)?");
   ASSERT_TRUE(ask);
   LumoraSession::Answer(*ask, IDOK);
-  EXPECT_TRUE(WaitFor([&] { return !fs::exists(album / L"b.bmp"); }));
+  EXPECT_TRUE(WaitFor([&] { return !fs::exists(album / L"b.jpg"); }));
+  EXPECT_EQ(testing_win::TakeFromRecycleBin(L"b.jpg", deleted), 1);  // not gone for good
   EXPECT_TRUE(WaitFor([&] { return !::GetDlgItem(windows.list, 2000); }));
 
   // Import into the other album through the dialog's album list.
