@@ -11,6 +11,7 @@
 #include "base/strings.h"
 #include "editor/menus.h"
 #include "editor/help_command.h"
+#include "player/video_display.h"
 #include "res/resource.h"
 
 namespace {
@@ -232,9 +233,7 @@ void CMainFrame::EnterVideoMode(std::wstring path) {
 
   auto* frame = new CChildFrame(this);
   g_bPlainLayout = true;
-  // The player's view comes with the video display; until then the frame
-  // shows its background.
-  if (!frame->LoadFrame(*this, IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr)) {
+  if (!frame->LoadFrame(*this, IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, new CVideoDisplay(this, path))) {
     RestoreStandardMode();  // no clip to show: not a video mode without video
     return;
   }
@@ -245,6 +244,15 @@ void CMainFrame::EnterVideoMode(std::wstring path) {
   frame->SetTitle((base::LoadResString(IDS_VIDEO_PLAYING_TITLE) + base::FileNameOf(path) + L")").c_str());
   FillClientWithVideo();
   frame->InitialUpdateFrame();
+}
+
+// Leaving the video mode first keeps the frame's end from bringing the
+// standard mode back.
+void CMainFrame::EnterEditModeFromVideo(std::wstring path) {
+  m_mode = FrameMode::kEditing;
+  if (m_pVideoFrame) ::DestroyWindow(m_pVideoFrame->m_hWnd);
+  m_pVideoFrame = nullptr;
+  EnterEditMode(std::move(path));
 }
 
 // Closing the video frame ends the video mode (see WindowClosed).

@@ -12,10 +12,11 @@
 #include "base/handles.h"
 #include "base/toolbar.h"
 #include "editor/mdi_client_back.h"
+#include "player/video_host.h"
 
 enum class FrameMode { kStandard, kEditing, kVideo };
 
-class CMainFrame : public base::CMDIFrameWnd, public AlbumHost {
+class CMainFrame : public base::CMDIFrameWnd, public AlbumHost, public VideoHost {
  public:
   CMainFrame();
 
@@ -37,6 +38,8 @@ class CMainFrame : public base::CMDIFrameWnd, public AlbumHost {
   void EnterVideoMode(std::wstring path);
   // Closes the video frame, which brings the standard mode back.
   void LeaveVideoMode();
+  // VideoHost: the video frame goes and the picture opens in the editor.
+  void EnterEditModeFromVideo(std::wstring path) override;
 
   FrameMode Mode() const { return m_mode; }
 

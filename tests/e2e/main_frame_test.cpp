@@ -6,7 +6,6 @@
 #include <windows.h>
 // Needs the types of windows.h.
 #include <commctrl.h>
-#include <vfw.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,11 +16,13 @@
 #include "album_window.h"
 #include "lumora_session.h"
 #include "resource.h"
+#include "test_clips.h"
 
 namespace e2e {
 namespace {
 
 namespace fs = std::filesystem;
+using testing_win::WriteClip;
 
 constexpr int kFrameToolBar = 0xE800;
 
@@ -34,33 +35,6 @@ void WriteBitmap(const fs::path& path) {
   std::copy(std::begin(header), std::end(header), file.begin());
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
                                                static_cast<std::streamsize>(file.size()));
-}
-
-// A clip of three 8 x 8 frames.
-void WriteClip(const fs::path& path) {
-  ::AVIFileInit();
-  PAVIFILE file = nullptr;
-  if (::AVIFileOpenW(&file, path.wstring().c_str(), OF_CREATE | OF_WRITE, nullptr) == 0) {
-    AVISTREAMINFOW info{};
-    info.fccType = streamtypeVIDEO;
-    info.dwScale = 1;
-    info.dwRate = 30;
-    info.dwSuggestedBufferSize = 8 * 8 * 3;
-    ::SetRect(&info.rcFrame, 0, 0, 8, 8);
-    PAVISTREAM stream = nullptr;
-    if (::AVIFileCreateStreamW(file, &stream, &info) == 0) {
-      BITMAPINFOHEADER format{sizeof format, 8, 8, 1, 24, BI_RGB, 8 * 8 * 3, 0, 0, 0, 0};
-      ::AVIStreamSetFormat(stream, 0, &format, sizeof format);
-      std::vector<unsigned char> frame(8 * 8 * 3, 0x60);
-      for (LONG i = 0; i < 3; ++i) {
-        ::AVIStreamWrite(stream, i, 1, frame.data(), static_cast<LONG>(frame.size()),
-                         AVIIF_KEYFRAME, nullptr, nullptr);
-      }
-      ::AVIStreamRelease(stream);
-    }
-    ::AVIFileRelease(file);
-  }
-  ::AVIFileExit();
 }
 
 // The capture window's frame: "Video", with or without a camera's size.
@@ -85,7 +59,7 @@ class MainFrame : public ::testing::Test {
     album = lumora.Documents() / L"Lumora" / L"Default album";
     fs::create_directories(album);
     WriteBitmap(album / L"a.bmp");
-    WriteClip(album / L"b.avi");
+    ASSERT_TRUE(WriteClip(album / L"b.avi"));
     lumora.WriteSettings("[ALBUM]\r\nShowImageMode=1\r\n");
     windows = StartWithAlbumWindow(lumora);
     ASSERT_TRUE(windows.main && windows.list);

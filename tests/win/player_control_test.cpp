@@ -1,0 +1,130 @@
+// The player control on its own, in a window of the test: a clip loads with
+// its size known, plays at once, pauses, stops, and comes back to the start
+// at its end through the graph's event message; options change what it does;
+// an empty path closes the clip and a file that is no clip fails without a
+// graph left behind.
+#include <windows.h>
+// Needs the types of windows.h.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+
+#include "player/media_player2.h"
+#include "player/player_control.h"
+#include "temp_folder.h"
+#include "test_clips.h"
+
+namespace {
+
+using player::CPlayerControl;
+using player::PlayerOption;
+using player::PlayState;
+
+class PlayerControl : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
+    ASSERT_TRUE(CPlayerControl::Register());
+    host = ::CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr,
+                             nullptr, nullptr, nullptr);
+    control = ::CreateWindowExW(0, player::kPlayerClass, L"", WS_CHILD | WS_VISIBLE, 10, 10, 100,
+                                100, host, nullptr, nullptr, nullptr);
+    ASSERT_NE(control, nullptr);
+    wrapper.Attach(control);
+    clip = (folder.Path() / L"clip.avi").wstring();
+    ASSERT_TRUE(testing_win::WriteClip(clip, {64, 48, 15}));
+  }
+  void TearDown() override {
+    if (host) ::DestroyWindow(host);
+    ::CoUninitialize();
+  }
+
+  // Runs the test's message loop until `done` or the time is up.
+  template <class Pred>
+  bool PumpUntil(Pred done, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+      if (std::chrono::steady_clock::now() > end) return false;
+      MSG msg;
+      while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+      ::Sleep(10);
+    }
+    return true;
+  }
+
+  SIZE Size() const {
+    RECT rc;
+    ::GetWindowRect(control, &rc);
+    return {rc.right - rc.left, rc.bottom - rc.top};
+  }
+
+  testing_win::TempFolder folder;
+  std::wstring clip;
+  HWND host = nullptr;
+  HWND control = nullptr;
+  CMediaPlayer2 wrapper;
+};
+
+TEST_F(PlayerControl, PlaysPausesStopsAndReturnsToTheStartAtTheEnd) {
+  EXPECT_EQ(wrapper.SetFileName(clip), S_OK);
+  // The clip's size, no narrower than the bar's times, with the bar below.
+  EXPECT_EQ(Size().cx, CPlayerControl::kMinWidth);
+  EXPECT_EQ(Size().cy, 48 + CPlayerControl::kBarHeight);
+  EXPECT_EQ(wrapper.GetPlayState(), PlayState::kPlaying);
+  wrapper.Pause();
+  EXPECT_EQ(wrapper.GetPlayState(), PlayState::kPaused);
+  wrapper.Stop();
+  EXPECT_EQ(wrapper.GetPlayState(), PlayState::kStopped);
+
+  // Half a second of clip: its end arrives as a message and rewinds.
+  HWND bar = ::FindWindowExW(control, nullptr, TRACKBAR_CLASSW, nullptr);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(::SendMessageW(bar, TBM_GETRANGEMAX, 0, 0), 500);
+  wrapper.Play();
+  EXPECT_EQ(wrapper.GetPlayState(), PlayState::kPlaying);
+  EXPECT_TRUE(PumpUntil([&] { return wrapper.GetPlayState() == PlayState::kStopped; }));
+  EXPECT_EQ(::SendMessageW(bar, TBM_GETPOS, 0, 0), 0);
+
+  // The space bar plays again.
+  ::SendMessageW(control, WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(wrapper.GetPlayState(), PlayState::kPlaying);
+  ::SendMessageW(control, WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(wrapper.GetPlayState(), PlayState::kPaused);
+
+  // No clip: nothing to play.
+  EXPECT_EQ(wrapper.SetFileName(L""), S_FALSE);
+  wrapper.Play();
+  EXPECT_EQ(wrapper.GetPlayState(), PlayState::kStopped);
+}
+
+TEST_F(PlayerControl, OptionsDecideStartSizeAndBar) {
+  wrapper.SetOption(PlayerOption::kAutoStart, false);
+  wrapper.SetOption(PlayerOption::kAutoSize, false);
+  EXPECT_EQ(wrapper.SetFileName(clip), S_OK);
+  EXPECT_EQ(wrapper.GetPlayState(), PlayState::kStopped);
+  EXPECT_EQ(Size().cx, 100);  // as created
+  wrapper.SetOption(PlayerOption::kAutoSize, true);
+  wrapper.SetOption(PlayerOption::kShowPositionBar, false);
+  EXPECT_EQ(wrapper.SetFileName(clip), S_OK);
+  EXPECT_EQ(Size().cy, 48);
+  EXPECT_FALSE(::IsWindowVisible(::FindWindowExW(control, nullptr, TRACKBAR_CLASSW, nullptr)));
+  // A number that is no option is refused.
+  EXPECT_EQ(::SendMessageW(control, player::kPlayerSetOption, 0x999, TRUE), FALSE);
+}
+
+// Files that are no clip, or a clip cut off inside its header, fail to load
+// and leave the control empty.
+TEST_F(PlayerControl, AFileThatIsNoClipFailsAndLeavesNothingToPlay) {
+  const auto text = folder.Path() / L"notes.avi";
+  std::ofstream(text) << "not a clip";
+  EXPECT_TRUE(FAILED(wrapper.SetFileName(text.wstring())));
+  EXPECT_EQ(wrapper.GetPlayState(), PlayState::kStopped);
+  EXPECT_TRUE(FAILED(wrapper.SetFileName((folder.Path() / L"missing.avi").wstring())));
+  // The control still plays a good clip afterwards.
+  EXPECT_EQ(wrapper.SetFileName(clip), S_OK);
+  EXPECT_EQ(wrapper.GetPlayState(), PlayState::kPlaying);
+}
+
+}  // namespace
