@@ -114,6 +114,44 @@ TEST_F(PlayerControl, OptionsDecideStartSizeAndBar) {
   EXPECT_EQ(::SendMessageW(control, player::kPlayerSetOption, 0x999, TRUE), FALSE);
 }
 
+// Dragging the bar moves the clip and the times; the space bar plays on
+// from there.
+TEST_F(PlayerControl, DraggingTheBarSeeks) {
+  const std::wstring longer = (folder.Path() / L"longer.avi").wstring();
+  ASSERT_TRUE(testing_win::WriteClip(longer, {64, 48, 90}));
+  wrapper.SetOption(PlayerOption::kAutoStart, false);
+  ASSERT_EQ(wrapper.SetFileName(longer), S_OK);
+  HWND bar = ::FindWindowExW(control, nullptr, TRACKBAR_CLASSW, nullptr);
+  HWND times = ::FindWindowExW(control, nullptr, L"Static", nullptr);
+  ASSERT_TRUE(bar && times);
+  wchar_t text[64] = L"";
+  ::GetWindowTextW(times, text, 64);
+  EXPECT_STREQ(text, L"0:00 / 0:03");
+  ::SendMessageW(bar, TBM_SETPOS, TRUE, 2100);
+  ::SendMessageW(control, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 2100), reinterpret_cast<LPARAM>(bar));
+  ::SendMessageW(control, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
+  ::GetWindowTextW(times, text, 64);
+  EXPECT_STREQ(text, L"0:02 / 0:03");
+  EXPECT_EQ(::GetFocus(), control);
+  ::SendMessageW(control, WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(wrapper.GetPlayState(), PlayState::kPlaying);
+  // Less than a second is left: the end comes soon and rewinds.
+  EXPECT_TRUE(PumpUntil([&] { return wrapper.GetPlayState() == PlayState::kStopped; },
+                        std::chrono::milliseconds(2500)));
+  ::GetWindowTextW(times, text, 64);
+  EXPECT_STREQ(text, L"0:00 / 0:03");
+}
+
+// Motion JPEG, as other programs write their clips, plays too.
+TEST_F(PlayerControl, AMotionJpegClipPlays) {
+  const std::wstring mjpeg = (folder.Path() / L"mjpeg.avi").wstring();
+  ASSERT_TRUE(testing_win::WriteMjpegClip(mjpeg, 10));
+  EXPECT_EQ(wrapper.SetFileName(mjpeg), S_OK);
+  EXPECT_EQ(Size().cy, 16 + CPlayerControl::kBarHeight);
+  EXPECT_EQ(wrapper.GetPlayState(), PlayState::kPlaying);
+  EXPECT_TRUE(PumpUntil([&] { return wrapper.GetPlayState() == PlayState::kStopped; }));
+}
+
 // Files that are no clip, or a clip cut off inside its header, fail to load
 // and leave the control empty.
 TEST_F(PlayerControl, AFileThatIsNoClipFailsAndLeavesNothingToPlay) {

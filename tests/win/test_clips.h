@@ -4,7 +4,9 @@
 // optionally a loud tone as 16-bit PCM sound.
 #include <windows.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <vector>
 
 namespace testing_win {
 
@@ -17,5 +19,12 @@ struct ClipShape {
 
 // Writes the clip through the AVI file service; false when that failed.
 bool WriteClip(const std::filesystem::path& path, const ClipShape& shape = {});
+
+// A grey 16 x 16 JPEG picture.
+const std::vector<std::uint8_t>& GreyJpeg();
+
+// A motion-JPEG clip as other programs write them: `frames` times the grey
+// JPEG picture, 16 x 16, stream handler and compression "MJPG".
+bool WriteMjpegClip(const std::filesystem::path& path, int frames);
 
 }  // namespace testing_win
