@@ -257,6 +257,23 @@ TEST_F(VideoPlayer, ARecordedClipPlaysPausesAndEndsOnItsFirstFrame) {
   HWND bar = FindDescendant(player, TRACKBAR_CLASSW);
   ASSERT_NE(bar, nullptr);
   EXPECT_TRUE(WaitFor([&] { return ::SendMessageW(bar, TBM_GETPOS, 0, 0) > 0; }, 3s));
+  // The player is centred in its view, also after the main window grew,
+  // and has the keyboard (space bar).
+  auto centred = [&] {
+    const RECT place = RectInParent(player);
+    RECT room{};
+    ::GetClientRect(::GetParent(player), &room);
+    return place.left == (room.right - (place.right - place.left)) / 2 &&
+           place.top == (room.bottom - (place.bottom - place.top)) / 2;
+  };
+  EXPECT_TRUE(centred());
+  const LONG left = RectInParent(player).left;
+  RECT frame{};
+  ::GetWindowRect(windows.main, &frame);
+  ::SetWindowPos(windows.main, nullptr, 0, 0, frame.right - frame.left + 120,
+                 frame.bottom - frame.top + 60, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(WaitFor([&] { return RectInParent(player).left == left + 60 && centred(); }));
+  EXPECT_EQ(FocusOfThread(player), player);
   HWND picture = PictureWindow(player);
   ASSERT_NE(picture, nullptr);
   const Shot first = FirstFrame(clip);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 
 #include "player/media_player2.h"
@@ -160,6 +161,14 @@ TEST_F(PlayerControl, AFileThatIsNoClipFailsAndLeavesNothingToPlay) {
   EXPECT_TRUE(FAILED(wrapper.SetFileName(text.wstring())));
   EXPECT_EQ(wrapper.GetPlayState(), PlayState::kStopped);
   EXPECT_TRUE(FAILED(wrapper.SetFileName((folder.Path() / L"missing.avi").wstring())));
+  // Cut off in the middle of its pictures (no index): what is there plays
+  // to its end, or the clip fails; it never hangs.
+  const auto cut = folder.Path() / L"cut.avi";
+  ASSERT_TRUE(testing_win::WriteClip(cut, {64, 48, 30}));
+  std::filesystem::resize_file(cut, std::filesystem::file_size(cut) / 2);
+  if (SUCCEEDED(wrapper.SetFileName(cut.wstring()))) {
+    EXPECT_TRUE(PumpUntil([&] { return wrapper.GetPlayState() == PlayState::kStopped; }));
+  }
   // The control still plays a good clip afterwards.
   EXPECT_EQ(wrapper.SetFileName(clip), S_OK);
   EXPECT_EQ(wrapper.GetPlayState(), PlayState::kPlaying);
