@@ -236,12 +236,19 @@ HRESULT CPlayerControl::Load(const std::wstring& path) {
   } else {
     Layout();
   }
-  // Paused, the renderer shows the first frame until the clip plays.
-  m_pMediaControl->Pause();
+  // Paused, the renderer shows the first frame until the clip plays. A clip
+  // whose data cannot even give that is as unplayable as one that does not
+  // render.
+  hr = m_pMediaControl->Pause();
+  if (FAILED(hr)) {
+    base::Trace("player: the clip does not start, 0x%08lx", static_cast<unsigned long>(hr));
+    Unload();
+    return hr;
+  }
   if (m_pVideoWindow) m_pVideoWindow->put_Visible(OATRUE);
   SetState(PlayState::kStopped);
   if (m_options.autoStart) Play();
-  return hr;
+  return S_OK;
 }
 
 void CPlayerControl::Unload() {
@@ -345,7 +352,8 @@ LRESULT CPlayerControl::OnKeyDown(WPARAM key, LPARAM) {
   return 0;
 }
 
-LRESULT CPlayerControl::OnGetDlgCode(WPARAM, LPARAM) { return DLGC_WANTCHARS | DLGC_WANTARROWS; }
+// The space bar's character is the control's, not a dialog mnemonic.
+LRESULT CPlayerControl::OnGetDlgCode(WPARAM, LPARAM) { return DLGC_WANTCHARS; }
 
 // Clicks on the picture reach the control through the video window's
 // message drain.

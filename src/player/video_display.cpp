@@ -101,7 +101,7 @@ bool CVideoDisplay::SetUpFile() {
       {PlayerOption::kAutoSize, true},      {PlayerOption::kAutoStart, true}};
   for (const auto& [option, on] : options) m_wndMediaPlayer.SetOption(option, on);
   CenterPlayer();
-  if (FAILED(hr)) base::AppMessageBox(base::LoadResString(IDS_VIDEO_CANNOT_PLAY), MB_OK | MB_ICONWARNING);
+  if (FAILED(hr)) base::AppMessageBox(base::LoadResString(IDS_VIDEO_CANNOT_PLAY));
   return SUCCEEDED(hr);
 }
 

@@ -20,10 +20,9 @@ class CVideoDisplay : public base::CFormView {
 
   bool CreateView(HWND parent, UINT id) override;
   void OnInitialUpdate() override;
-  // Centres the player with the size measured last.
+  // Centres the player with the size measured last (also on every size
+  // change of the view).
   void RecenterPlayer();
-
-  CMediaPlayer2 m_wndMediaPlayer;
 
  protected:
   const base::MessageMap* GetMessageMap() const override;
@@ -44,6 +43,7 @@ class CVideoDisplay : public base::CFormView {
   LRESULT OnEraseBkgnd(WPARAM, LPARAM);
   LRESULT OnSize(WPARAM, LPARAM);
 
+  CMediaPlayer2 m_wndMediaPlayer;
   VideoHost* m_pHost;
   std::wstring m_strCurrentFile;
   std::wstring m_strIniPath;

@@ -143,6 +143,23 @@ TEST_F(PlayerControl, DraggingTheBarSeeks) {
   EXPECT_STREQ(text, L"0:00 / 0:03");
 }
 
+// With sound, as the program records its clips: stopped and started again,
+// the clip plays from its start for its whole length.
+TEST_F(PlayerControl, AClipWithSoundPlaysAgainAfterStop) {
+  const std::wstring sound = (folder.Path() / L"sound.avi").wstring();
+  ASSERT_TRUE(testing_win::WriteClip(sound, {64, 48, 60, true}));
+  ASSERT_EQ(wrapper.SetFileName(sound), S_OK);
+  HWND bar = ::FindWindowExW(control, nullptr, TRACKBAR_CLASSW, nullptr);
+  for (int round = 0; round < 2; ++round) {
+    PumpUntil([] { return false; }, std::chrono::milliseconds(800));
+    EXPECT_EQ(wrapper.GetPlayState(), PlayState::kPlaying) << round;
+    EXPECT_GT(::SendMessageW(bar, TBM_GETPOS, 0, 0), 400) << round;
+    wrapper.Stop();
+    EXPECT_EQ(::SendMessageW(bar, TBM_GETPOS, 0, 0), 0);
+    wrapper.Play();
+  }
+}
+
 // Motion JPEG, as other programs write their clips, plays too.
 TEST_F(PlayerControl, AMotionJpegClipPlays) {
   const std::wstring mjpeg = (folder.Path() / L"mjpeg.avi").wstring();
