@@ -95,10 +95,10 @@ LRESULT CPlayerControl::OnCreate(WPARAM, LPARAM) {
   m_hPositionBar = ::CreateWindowExW(
       0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | TBS_HORZ | TBS_NOTICKS | TBS_BOTH, 0, 0, 0,
       0, m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kPositionBarId)), inst, nullptr);
-  m_hTimeText = ::CreateWindowExW(
-      0, L"Static", core::PositionText(0, 0).c_str(),
-      WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0, 0, 0, m_hWnd,
-      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kTimeTextId)), inst, nullptr);
+  m_hTimeText =
+      ::CreateWindowExW(0, L"Static", core::PositionText(0, 0).c_str(),
+                        WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0, 0, 0, m_hWnd,
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kTimeTextId)), inst, nullptr);
   if (!m_hPositionBar || !m_hTimeText) return -1;
   ::SendMessageW(m_hTimeText, WM_SETFONT,
                  reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
@@ -186,13 +186,16 @@ HRESULT CPlayerControl::Load(const std::wstring& path) {
   }
   if (SUCCEEDED(hr)) hr = graph->AddFilter(renderer.Get(), L"Video Renderer");
   if (SUCCEEDED(hr)) hr = graph->RenderFile(path.c_str(), nullptr);
+  // The event, sound and video interfaces are asked for by their IIDs: the
+  // compiler's headers declare no uuid for them.
   ComPtr<IMediaControl> control;
   ComPtr<IMediaSeeking> seeking;
   ComPtr<IMediaEventEx> events;
   if (SUCCEEDED(hr)) hr = graph.As(control);
   if (SUCCEEDED(hr)) hr = graph.As(seeking);
-  if (SUCCEEDED(hr)) hr = graph->QueryInterface(IID_IMediaEventEx, events.PutVoid());  // as below
-  if (SUCCEEDED(hr)) hr = events->SetNotifyWindow(reinterpret_cast<OAHWND>(m_hWnd), kPlayerGraphEvent, 0);
+  if (SUCCEEDED(hr)) hr = graph->QueryInterface(IID_IMediaEventEx, events.PutVoid());
+  if (SUCCEEDED(hr))
+    hr = events->SetNotifyWindow(reinterpret_cast<OAHWND>(m_hWnd), kPlayerGraphEvent, 0);
   if (FAILED(hr)) {
     base::Trace("player: cannot play the clip, 0x%08lx", static_cast<unsigned long>(hr));
     TearDown(graph.Get(), events.Get(), nullptr);
@@ -207,8 +210,6 @@ HRESULT CPlayerControl::Load(const std::wstring& path) {
   // A clip without pictures plays its sound with no video window.
   m_videoSize = {};
   ComPtr<IBasicVideo> basic;
-  // The video and sound interfaces are asked for by their IIDs: the
-  // compiler's headers declare no uuid for them.
   if (IsConnected(renderer.Get()) &&
       SUCCEEDED(graph->QueryInterface(IID_IVideoWindow, m_pVideoWindow.PutVoid())) &&
       SUCCEEDED(graph->QueryInterface(IID_IBasicVideo, basic.PutVoid()))) {
@@ -403,14 +404,22 @@ LRESULT CPlayerControl::OnGraphEvent(WPARAM, LPARAM) {
 
 bool* CPlayerControl::OptionFlag(PlayerOption option) {
   switch (option) {
-    case PlayerOption::kLoop: return &m_options.loop;
-    case PlayerOption::kShowPositionBar: return &m_options.showPositionBar;
-    case PlayerOption::kMute: return &m_options.mute;
-    case PlayerOption::kAutoStart: return &m_options.autoStart;
-    case PlayerOption::kStretchToFit: return &m_options.stretchToFit;
-    case PlayerOption::kAutoSize: return &m_options.autoSize;
-    case PlayerOption::kClickToPause: return &m_options.clickToPause;
-    case PlayerOption::kRewindAtEnd: return &m_options.rewindAtEnd;
+    case PlayerOption::kLoop:
+      return &m_options.loop;
+    case PlayerOption::kShowPositionBar:
+      return &m_options.showPositionBar;
+    case PlayerOption::kMute:
+      return &m_options.mute;
+    case PlayerOption::kAutoStart:
+      return &m_options.autoStart;
+    case PlayerOption::kStretchToFit:
+      return &m_options.stretchToFit;
+    case PlayerOption::kAutoSize:
+      return &m_options.autoSize;
+    case PlayerOption::kClickToPause:
+      return &m_options.clickToPause;
+    case PlayerOption::kRewindAtEnd:
+      return &m_options.rewindAtEnd;
   }
   return nullptr;
 }

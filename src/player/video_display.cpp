@@ -42,7 +42,8 @@ std::vector<std::wstring> FolderClips(const std::wstring& folder) {
   base::FindHandle find(::FindFirstFileW((folder + L"*.avi").c_str(), &data));
   if (!find) return clips;
   do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) clips.push_back(folder + data.cFileName);
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      clips.push_back(folder + data.cFileName);
   } while (::FindNextFileW(find.Get(), &data));
   return clips;
 }
@@ -154,7 +155,8 @@ void CVideoDisplay::SetMainTitle() {
 bool CVideoDisplay::AskFileName(FileDialog kind, std::wstring& chosen) const {
   const bool open = kind == FileDialog::kOpen;
   const std::wstring filter = LoadFilter(open ? IDS_VIDEO_OPEN_FILTER : IDS_VIDEO_SAVE_FILTER);
-  const std::wstring title = base::LoadResString(open ? IDS_VIDEO_OPEN_TITLE : IDS_VIDEO_SAVE_TITLE);
+  const std::wstring title =
+      base::LoadResString(open ? IDS_VIDEO_OPEN_TITLE : IDS_VIDEO_SAVE_TITLE);
   std::wstring folder = base::Widen(settings::Read(settings::kCapturedVideoFilePath, m_strIniPath));
   if (folder.empty()) folder = kFallbackFolder;
   wchar_t file[MAX_PATH] = L"";
@@ -222,8 +224,8 @@ void CVideoDisplay::StepClip(core::ClipStep step) {
     return ::lstrcmpiW(clip.c_str(), m_strCurrentFile.c_str()) == 0;
   });
   if (!next) {
-    base::AppMessageBox(base::LoadResString(step == core::ClipStep::kPrevious ? IDS_VIDEO_FIRST_FILE
-                                                                             : IDS_VIDEO_LAST_FILE));
+    base::AppMessageBox(base::LoadResString(
+        step == core::ClipStep::kPrevious ? IDS_VIDEO_FIRST_FILE : IDS_VIDEO_LAST_FILE));
     return;
   }
   m_wndMediaPlayer.Stop();

@@ -8,8 +8,8 @@
 #include <windows.h>
 // Needs the types of windows.h.
 #include <commctrl.h>
-#include <mmsystem.h>
 #include <gtest/gtest.h>
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -34,8 +34,8 @@ namespace e2e {
 namespace {
 
 namespace fs = std::filesystem;
-using testing_win::WriteClip;
 using player::PlayState;
+using testing_win::WriteClip;
 
 constexpr int kFrameToolBar = 0xE800;
 constexpr int kFirstCell = 2000;
@@ -103,7 +103,8 @@ Shot TakeShot(HWND hwnd) {
   shot.width = rc.right;
   shot.height = rc.bottom;
   BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  info.bmiHeader = {
+      sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   HDC screen = ::GetDC(nullptr);
   HDC memory = ::CreateCompatibleDC(screen);
@@ -195,7 +196,8 @@ class VideoPlayer : public ::testing::Test {
       return cell && ::IsWindowVisible(cell);
     }));
     DoubleClickCell(cell);
-    ASSERT_TRUE(WaitFor([&] { return (player = FindDescendant(windows.main, player::kPlayerClass)) != nullptr; }));
+    ASSERT_TRUE(WaitFor(
+        [&] { return (player = FindDescendant(windows.main, player::kPlayerClass)) != nullptr; }));
     ASSERT_TRUE(WaitFor([&] { return StateOf(player) == PlayState::kPlaying; }))
         << static_cast<int>(StateOf(player));
   }
@@ -242,7 +244,8 @@ class VideoPlayer : public ::testing::Test {
 TEST_F(VideoPlayer, ARecordedClipPlaysPausesAndEndsOnItsFirstFrame) {
   Start();
   HWND capture = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (capture = lumora.FindChild(windows.main, L"Video - 352x288")) != nullptr; }));
+  ASSERT_TRUE(WaitFor(
+      [&] { return (capture = lumora.FindChild(windows.main, L"Video - 352x288")) != nullptr; }));
   HWND view = CaptureView(capture);
   Press(view, IDC_VIDEO_BUTTON);
   ASSERT_TRUE(WaitFor([&] { return Visible(view, IDC_RECORD_BUTTON); }, 5s));
@@ -310,7 +313,8 @@ TEST_F(VideoPlayer, ARecordedClipPlaysPausesAndEndsOnItsFirstFrame) {
   ::PostMessageW(windows.main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitFor([&] { return Title() == L"Lumora"; }));
   EXPECT_TRUE(WaitFor([&] { return lumora.FindChild(windows.main, L"Album") != nullptr; }));
-  EXPECT_TRUE(WaitFor([&] { return lumora.FindChild(windows.main, L"Video - 352x288") != nullptr; }));
+  EXPECT_TRUE(
+      WaitFor([&] { return lumora.FindChild(windows.main, L"Video - 352x288") != nullptr; }));
   EXPECT_FALSE(::IsWindow(player));
   EXPECT_TRUE(lumora.Close());
 }
@@ -376,7 +380,8 @@ TEST_F(VideoPlayer, SaveACopyThenOpenAPictureInTheEditor) {
   // The menu's Open, as the video view takes it.
   ::PostMessageW(windows.main, WM_COMMAND, ID_FILE_OPEN, 0);
   ChooseFile(L"Open Image/Video File", other / L"photo.jpeg");
-  EXPECT_TRUE(WaitFor([&] { return Title() == L"Lumora - Image Editing (PHOTO.JPEG)"; })) << Title();
+  EXPECT_TRUE(WaitFor([&] { return Title() == L"Lumora - Image Editing (PHOTO.JPEG)"; }))
+      << Title();
   EXPECT_FALSE(::IsWindow(player));
   EXPECT_EQ(lumora.FindChild(windows.main, L"Album"), nullptr);
   HWND toolbar = ::GetDlgItem(windows.main, kFrameToolBar);
@@ -424,12 +429,14 @@ TEST_F(VideoPlayer, ADamagedClipGivesAMessage) {
   fs::remove(album / L"whole.avi");
   bytes.resize(100);
   std::ofstream(album / L"cut.avi", std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   Start();
   HWND cell = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (cell = ::GetDlgItem(windows.list, kFirstCell)) != nullptr; }));
   DoubleClickCell(cell);
-  auto box = lumora.WaitForMessage(L"This video file can't be played. It may be damaged or incomplete.");
+  auto box =
+      lumora.WaitForMessage(L"This video file can't be played. It may be damaged or incomplete.");
   ASSERT_TRUE(box);
   EXPECT_TRUE(LumoraSession::Answer(*box, IDOK));
   Command(ID_TB_VIDEO_BACK);

@@ -115,6 +115,21 @@ TEST_F(PlayerControl, OptionsDecideStartSizeAndBar) {
   EXPECT_EQ(::SendMessageW(control, player::kPlayerSetOption, 0x999, TRUE), FALSE);
 }
 
+// At the end a looping clip plays on; without rewinding it stays on its end.
+TEST_F(PlayerControl, TheEndLoopsOrStaysWhereTheOptionsSay) {
+  HWND bar = ::FindWindowExW(control, nullptr, TRACKBAR_CLASSW, nullptr);
+  wrapper.SetOption(PlayerOption::kLoop, true);
+  ASSERT_EQ(wrapper.SetFileName(clip), S_OK);
+  PumpUntil([] { return false; }, std::chrono::milliseconds(1200));
+  EXPECT_EQ(wrapper.GetPlayState(), PlayState::kPlaying);
+
+  wrapper.SetOption(PlayerOption::kLoop, false);
+  wrapper.SetOption(PlayerOption::kRewindAtEnd, false);
+  ASSERT_EQ(wrapper.SetFileName(clip), S_OK);
+  EXPECT_TRUE(PumpUntil([&] { return wrapper.GetPlayState() == PlayState::kStopped; }));
+  EXPECT_EQ(::SendMessageW(bar, TBM_GETPOS, 0, 0), 500);
+}
+
 // Dragging the bar moves the clip and the times; the space bar plays on
 // from there.
 TEST_F(PlayerControl, DraggingTheBarSeeks) {
@@ -129,7 +144,8 @@ TEST_F(PlayerControl, DraggingTheBarSeeks) {
   ::GetWindowTextW(times, text, 64);
   EXPECT_STREQ(text, L"0:00 / 0:03");
   ::SendMessageW(bar, TBM_SETPOS, TRUE, 2100);
-  ::SendMessageW(control, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 2100), reinterpret_cast<LPARAM>(bar));
+  ::SendMessageW(control, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 2100),
+                 reinterpret_cast<LPARAM>(bar));
   ::SendMessageW(control, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
   ::GetWindowTextW(times, text, 64);
   EXPECT_STREQ(text, L"0:02 / 0:03");

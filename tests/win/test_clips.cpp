@@ -30,8 +30,17 @@ PAVISTREAM CreateVideo(PAVIFILE file, const ClipShape& shape) {
   ::SetRect(&info.rcFrame, 0, 0, shape.width, shape.height);
   PAVISTREAM stream = nullptr;
   if (::AVIFileCreateStreamW(file, &stream, &info) != 0) return nullptr;
-  BITMAPINFOHEADER format{sizeof format, shape.width, shape.height, 1, 24, BI_RGB,
-                          static_cast<DWORD>(bytes), 0, 0, 0, 0};
+  BITMAPINFOHEADER format{sizeof format,
+                          shape.width,
+                          shape.height,
+                          1,
+                          24,
+                          BI_RGB,
+                          static_cast<DWORD>(bytes),
+                          0,
+                          0,
+                          0,
+                          0};
   if (::AVIStreamSetFormat(stream, 0, &format, sizeof format) != 0) {
     ::AVIStreamRelease(stream);
     return nullptr;
@@ -79,7 +88,7 @@ bool WriteTone(PAVISTREAM stream, const ClipShape& shape) {
     sound[i] = (i / 11) % 2 ? kToneLevel : static_cast<std::int16_t>(-kToneLevel);
   }
   return ::AVIStreamWrite(stream, 0, samples, sound.data(), static_cast<LONG>(sound.size() * 2),
-                         AVIIF_KEYFRAME, nullptr, nullptr) == 0;
+                          AVIIF_KEYFRAME, nullptr, nullptr) == 0;
 }
 
 }  // namespace
