@@ -30,12 +30,8 @@ std::wstring LoadFilter(UINT id) {
   return filter;
 }
 
-bool EndsWith(const std::wstring& text, const wchar_t* tail) {
-  const std::wstring_view t(tail);
-  return text.size() >= t.size() && text.compare(text.size() - t.size(), t.size(), t) == 0;
-}
-
-// The clips of the folder of `path` in the order of the folder search.
+// The clips of `folder` (with its trailing backslash) in the order of the
+// folder search.
 std::vector<std::wstring> FolderClips(const std::wstring& folder) {
   std::vector<std::wstring> clips;
   WIN32_FIND_DATAW data;
@@ -93,7 +89,7 @@ void CVideoDisplay::OnInitialUpdate() {
 
 // The clip into the player with the display options, then centred. A clip
 // that cannot be played says so.
-bool CVideoDisplay::SetUpFile() {
+void CVideoDisplay::SetUpFile() {
   const HRESULT hr = m_wndMediaPlayer.SetFileName(m_strCurrentFile);
   const std::pair<PlayerOption, bool> options[] = {
       {PlayerOption::kStretchToFit, false}, {PlayerOption::kMute, false},
@@ -103,7 +99,6 @@ bool CVideoDisplay::SetUpFile() {
   for (const auto& [option, on] : options) m_wndMediaPlayer.SetOption(option, on);
   CenterPlayer();
   if (FAILED(hr)) base::AppMessageBox(base::LoadResString(IDS_VIDEO_CANNOT_PLAY));
-  return SUCCEEDED(hr);
 }
 
 void CVideoDisplay::CenterPlayer() {
@@ -185,10 +180,10 @@ void CVideoDisplay::OnOpenFile() {
   std::wstring path;
   if (AskFileName(FileDialog::kOpen, path)) {
     ::CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
-    if (EndsWith(path, L".AVI")) {
+    if (path.ends_with(L".AVI")) {
       m_strCurrentFile = path;
       SetMainTitle();
-    } else if (EndsWith(path, L".BMP") || EndsWith(path, L".JPG") || EndsWith(path, L".JPEG")) {
+    } else if (path.ends_with(L".BMP") || path.ends_with(L".JPG") || path.ends_with(L".JPEG")) {
       // The host closes this view's frame: nothing of this object is used after.
       m_pHost->EnterEditModeFromVideo(std::move(path));
       return;

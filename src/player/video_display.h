@@ -28,7 +28,7 @@ class CVideoDisplay : public base::CFormView {
   const base::MessageMap* GetMessageMap() const override;
 
  private:
-  bool SetUpFile();
+  void SetUpFile();
   void CenterPlayer();
   void SetMainTitle();
   void StepClip(core::ClipStep step);

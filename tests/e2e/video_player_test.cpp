@@ -359,9 +359,11 @@ TEST_F(VideoPlayer, PreviousAndNextWalkTheFolderAndStopAtItsEnds) {
   EXPECT_TRUE(CloseBothModes());
 }
 
-// Save a copy writes the clip's bytes under the new name and plays on; a
-// ".jpeg" picture opened from the video mode goes to the editor.
-TEST_F(VideoPlayer, SaveACopyThenOpenAPictureInTheEditor) {
+// Save a copy writes the clip's bytes under the new name and plays on;
+// Open cancelled plays the clip again; a clip opened from another folder
+// makes Previous and Next walk that folder; a ".jpeg" picture opened from
+// the video mode goes to the editor.
+TEST_F(VideoPlayer, SaveACopyThenOpenAnotherClipAndAPicture) {
   ASSERT_TRUE(WriteClip(album / L"clip.avi", {64, 48, 30}));
   const fs::path other = lumora.Documents() / L"elsewhere";
   fs::create_directories(other);
@@ -377,7 +379,25 @@ TEST_F(VideoPlayer, SaveACopyThenOpenAPictureInTheEditor) {
   EXPECT_TRUE(WaitFor([&] { return Bytes(other / L"copy.avi") == original; }));
   EXPECT_TRUE(WaitFor([&] { return StateOf(player) == PlayState::kPlaying; }));
 
-  // The menu's Open, as the video view takes it.
+  Command(ID_TB_VIDEO_OPEN);
+  auto dialog = lumora.WaitForDialog();
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(dialog->caption, L"Open Image/Video File");
+  EXPECT_TRUE(LumoraSession::Answer(*dialog, IDCANCEL));
+  EXPECT_TRUE(WaitFor([&] { return StateOf(player) == PlayState::kPlaying; }));
+  EXPECT_EQ(Title(), PlayingTitle(L"clip.avi"));
+
+  // The menu's Open, as the video view takes it; the path comes back in
+  // capitals.
+  ::PostMessageW(windows.main, WM_COMMAND, ID_FILE_OPEN, 0);
+  ChooseFile(L"Open Image/Video File", other / L"copy.avi");
+  EXPECT_TRUE(WaitFor([&] { return Title() == PlayingTitle(L"COPY.AVI"); })) << Title();
+  EXPECT_TRUE(WaitFor([&] { return StateOf(player) == PlayState::kPlaying; }));
+  Command(ID_TB_VIDEO_NEXT);
+  auto box = lumora.WaitForMessage(L"This is the last file in the dirctory");
+  ASSERT_TRUE(box);
+  EXPECT_TRUE(LumoraSession::Answer(*box, IDOK));
+
   ::PostMessageW(windows.main, WM_COMMAND, ID_FILE_OPEN, 0);
   ChooseFile(L"Open Image/Video File", other / L"photo.jpeg");
   EXPECT_TRUE(WaitFor([&] { return Title() == L"Lumora - Image Editing (PHOTO.JPEG)"; }))
