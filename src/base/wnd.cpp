@@ -24,6 +24,8 @@ bool DialogReturnsDirectly(UINT msg) {
   }
 }
 
+}  // namespace
+
 bool EnsureClass(const wchar_t* className, WNDPROC proc) {
   HINSTANCE inst = ::GetModuleHandleW(nullptr);
   WNDCLASSEXW wc{};
@@ -37,8 +39,6 @@ bool EnsureClass(const wchar_t* className, WNDPROC proc) {
   wc.lpszClassName = className;
   return ::RegisterClassExW(&wc) != 0;
 }
-
-}  // namespace
 
 const MsgMapEntry* MessageMap::FindMessage(UINT message) const {
   for (const MessageMap* map = this; map; map = map->base) {

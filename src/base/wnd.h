@@ -10,6 +10,10 @@ namespace base {
 // Takes `style` bits off a window and lets its frame be drawn anew.
 void RemoveWindowStyle(HWND hwnd, LONG_PTR style);
 
+// Registers a window class of this program once (double clicks, arrow
+// cursor, window-colour background); true when it exists afterwards.
+bool EnsureClass(const wchar_t* className, WNDPROC proc);
+
 class CWnd {
  public:
   CWnd() = default;

@@ -10,6 +10,7 @@
 #include "base/message_box.h"
 #include "base/strings.h"
 #include "base/trace.h"
+#include "dshow/graph_util.h"
 #include "dshow/media_type.h"
 
 DevGraphBuilder* g_pDevGraphBuilder = nullptr;
@@ -26,36 +27,11 @@ namespace {
 
 using base::ComPtr;
 using base::Trace;
+using dshow::FirstPin;
+using dshow::FriendlyName;
 
 const GUID kCaptureClass = {
     0x65E8773D, 0x8F56, 0x11D0, {0xA3, 0xB9, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
-
-// The first pin of `filter` in direction `dir` (and connected, when asked).
-ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION dir) {
-  ComPtr<IEnumPins> pins;
-  if (!filter || FAILED(filter->EnumPins(pins.Put()))) return {};
-  ComPtr<IPin> pin;
-  while (pins->Next(1, pin.Put(), nullptr) == S_OK) {
-    PIN_DIRECTION d;
-    if (SUCCEEDED(pin->QueryDirection(&d)) && d == dir) return pin;
-  }
-  return {};
-}
-
-// The friendly name of a device or codec moniker, or "" when unreadable.
-std::wstring FriendlyName(IMoniker* moniker) {
-  ComPtr<IPropertyBag> bag;
-  if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(bag.Put())))) return {};
-  VARIANT value;
-  ::VariantInit(&value);
-  std::wstring name;
-  if (SUCCEEDED(bag->Read(L"FriendlyName", &value, nullptr)) && value.vt == VT_BSTR &&
-      value.bstrVal) {
-    name = value.bstrVal;
-  }
-  ::VariantClear(&value);
-  return name;
-}
 
 // The first device of `category` whose name can be read; false when the
 // category has no enumerator at all.
@@ -521,28 +497,6 @@ bool DevGraphBuilder::CopyLatestFrame() {
 
 bool DevGraphBuilder::GetSnapshot() { return m_pFrameGrabber && m_pFrameGrabber->GetSnapshot(); }
 
-// Removes every filter downstream of `filter`, deepest first.
-void DevGraphBuilder::RemoveDownstream(IBaseFilter* filter) {
-  ComPtr<IEnumPins> pins;
-  if (!filter || !m_pGraphBuilder || FAILED(filter->EnumPins(pins.Put()))) return;
-  ComPtr<IPin> pin;
-  while (pins->Next(1, pin.Put(), nullptr) == S_OK) {
-    ComPtr<IPin> peer;
-    PIN_DIRECTION dir;
-    if (FAILED(pin->ConnectedTo(peer.Put())) || FAILED(peer->QueryDirection(&dir)) ||
-        dir != PINDIR_INPUT) {
-      continue;
-    }
-    PIN_INFO info{};
-    if (FAILED(peer->QueryPinInfo(&info)) || !info.pFilter) continue;
-    auto next = ComPtr<IBaseFilter>::Attach(info.pFilter);
-    RemoveDownstream(next.Get());
-    m_pGraphBuilder->Disconnect(peer.Get());
-    m_pGraphBuilder->Disconnect(pin.Get());
-    m_pGraphBuilder->RemoveFilter(next.Get());
-  }
-}
-
 void DevGraphBuilder::TearDownGraph() {
   if (m_pMediaEventEx) m_pMediaEventEx->SetNotifyWindow(0, 0, 0);
   m_pMediaEventEx.Reset();
@@ -552,8 +506,8 @@ void DevGraphBuilder::TearDownGraph() {
     m_pVideoWindow->put_Visible(OAFALSE);
   }
   m_pVideoWindow.Reset();
-  RemoveDownstream(m_pVideoDevFilter.Get());
-  RemoveDownstream(m_pAudioDevFilter.Get());
+  dshow::RemoveDownstream(m_pGraphBuilder.Get(), m_pVideoDevFilter.Get());
+  dshow::RemoveDownstream(m_pGraphBuilder.Get(), m_pAudioDevFilter.Get());
   if (m_pVideoCompressor && m_pGraphBuilder)
     m_pGraphBuilder->RemoveFilter(m_pVideoCompressor.Get());
   m_bPreviewGraphBuild = FALSE;

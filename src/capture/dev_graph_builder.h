@@ -97,7 +97,6 @@ class DevGraphBuilder {
   void ReconnectOutputs(IBaseFilter* filter);
   HRESULT PlaceVideoWindow();
   HRESULT ShowWindowFailure(HRESULT hr, const char* what);
-  void RemoveDownstream(IBaseFilter* filter);
   bool IsOurVideoFilter(LONG_PTR unknown) const;
   void RestartPreview();
 };

@@ -12,6 +12,7 @@
 #include "base/strings.h"
 #include "editor/menus.h"
 #include "editor/help_command.h"
+#include "player/video_display.h"
 #include "res/resource.h"
 
 namespace {
@@ -223,8 +224,13 @@ void CMainFrame::CloseStandingWindows() {
 // A file that cannot be opened leaves the program where it was.
 void CMainFrame::EnterEditMode(std::wstring path) {
   if (path.empty() || !LoadEditFile(path)) return;
-  m_strEditFile = path;
   CloseStandingWindows();
+  ShowPictureInEditor(path);
+}
+
+// The editing mode around the picture just loaded from `path`.
+void CMainFrame::ShowPictureInEditor(const std::wstring& path) {
+  m_strEditFile = path;
   SetEditTitle(path);
   ShowToolbar(true);
   m_mode = FrameMode::kEditing;
@@ -282,9 +288,7 @@ void CMainFrame::EnterVideoMode(std::wstring path) {
 
   auto* frame = new CChildFrame(this);
   g_bPlainLayout = true;
-  // The player's view comes with the video display; until then the frame
-  // shows its background.
-  if (!frame->LoadFrame(*this, IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr)) {
+  if (!frame->LoadFrame(*this, IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, new CVideoDisplay(this, path))) {
     RestoreStandardMode();  // no clip to show: not a video mode without video
     return;
   }
@@ -295,6 +299,19 @@ void CMainFrame::EnterVideoMode(std::wstring path) {
   frame->SetTitle((base::LoadResString(IDS_VIDEO_PLAYING_TITLE) + base::FileNameOf(path) + L")").c_str());
   FillClientWithVideo();
   frame->InitialUpdateFrame();
+}
+
+// Leaving the video mode first keeps the frame's end from bringing the
+// standard mode back.
+// The clip plays on when the picture cannot be opened. The mode changes
+// before the video frame goes, so that its closing does not bring back the
+// standard mode.
+void CMainFrame::EnterEditModeFromVideo(std::wstring path) {
+  if (path.empty() || !LoadEditFile(path)) return;
+  m_mode = FrameMode::kEditing;
+  if (m_pVideoFrame) ::DestroyWindow(m_pVideoFrame->m_hWnd);
+  m_pVideoFrame = nullptr;
+  ShowPictureInEditor(path);
 }
 
 // Closing the video frame ends the video mode (see WindowClosed).

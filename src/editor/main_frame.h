@@ -17,6 +17,7 @@
 #include "core/picture_files.h"
 #include "core/picture_view.h"
 #include "editor/mdi_client_back.h"
+#include "player/video_host.h"
 #include "plugins/common/effect_params.h"
 
 enum class FrameMode { kStandard, kEditing, kVideo };
@@ -27,7 +28,7 @@ enum class LastEdit { kNone, kRotate, kEffect };
 // The five effect plug-ins, in the order of their commands.
 enum class Effect { kBrightness, kContrast, kSharpness, kMosaic, kConcaveConvex };
 
-class CMainFrame : public base::CMDIFrameWnd, public AlbumHost {
+class CMainFrame : public base::CMDIFrameWnd, public AlbumHost, public VideoHost {
  public:
   CMainFrame();
 
@@ -50,6 +51,8 @@ class CMainFrame : public base::CMDIFrameWnd, public AlbumHost {
   void EnterVideoMode(std::wstring path);
   // Closes the video frame, which brings the standard mode back.
   void LeaveVideoMode();
+  // VideoHost: the video frame goes and the picture opens in the editor.
+  void EnterEditModeFromVideo(std::wstring path) override;
 
   // The editor (the working copy "temp.bmp" in the edit folder, the
   // display bitmap and the pixel buffer made from it).
@@ -144,6 +147,7 @@ class CMainFrame : public base::CMDIFrameWnd, public AlbumHost {
   void CloseStandingWindows();
   void PlaceAlbumWindow();
   void SetEditTitle(const std::wstring& path);
+  void ShowPictureInEditor(const std::wstring& path);
   void RefreshEditingToolbar();
   bool HasPicture() const { return m_pDib && m_nDibCapacity != 0; }
   bool EffectDialogOpen() const;

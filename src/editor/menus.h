@@ -10,3 +10,7 @@ HMENU LoadStandardMenu(HINSTANCE resources);
 // The editing mode's menu: "&File", "&Edit" (Undo), "&Image", "&View" and
 // "&Help".
 HMENU LoadEditingMenu(HINSTANCE resources);
+
+// The video mode's menu: "&File" with "&Open...", "Save &As..." and "E&xit",
+// "&View" with "&Toolbar", and "&Help".
+HMENU LoadVideoMenu(HINSTANCE resources);

@@ -329,3 +329,16 @@
 #define IDS_DELAY_TOO_LONG 57450
 #define IDS_DEVICE_DISCONNECTED 57451
 #define IDS_COMPRESSION_SETTINGS 57452  // the compressor dialog's title
+
+// Video display: its form with the player control, and its texts.
+#define IDD_VIDEO_DISPLAY 214
+#define IDC_MEDIA_PLAYER 1072
+#define IDS_VIDEO_FIRST_FILE 57430
+#define IDS_VIDEO_LAST_FILE 57431
+#define IDS_VIDEO_WRONG_FILE 57432
+#define IDS_VIDEO_OPEN_TITLE 57433
+#define IDS_VIDEO_OPEN_FILTER 57434  // "|" between the parts
+#define IDS_VIDEO_SAVE_TITLE 57435
+#define IDS_VIDEO_SAVE_FILTER 57436  // "|" between the parts
+#define IDS_VIDEO_MAIN_TITLE 57437   // followed by the file name and ")"
+#define IDS_VIDEO_CANNOT_PLAY 57438

@@ -16,11 +16,13 @@
 #include "lumora_session.h"
 #include "test_pictures.h"
 #include "resource.h"
+#include "test_clips.h"
 
 namespace e2e {
 namespace {
 
 namespace fs = std::filesystem;
+using testing_win::WriteClip;
 
 constexpr int kFrameToolBar = 0xE800;
 
@@ -46,7 +48,7 @@ class MainFrame : public ::testing::Test {
     album = lumora.Documents() / L"Lumora" / L"Default album";
     fs::create_directories(album);
     WriteBmp(album / L"a.bmp", Pattern(8, 8));
-    WriteClip(album / L"b.avi");
+    ASSERT_TRUE(WriteClip(album / L"b.avi"));
     lumora.WriteSettings("[ALBUM]\r\nShowImageMode=1\r\n");
     windows = StartWithAlbumWindow(lumora);
     ASSERT_TRUE(windows.main && windows.list);

@@ -1,7 +1,5 @@
 #include "test_pictures.h"
 
-#include <vfw.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
@@ -76,33 +74,6 @@ bool ConvertWithLibrary(const fs::path& from, const fs::path& to, int format) {
   const bool ok = load && save && (save(load(from.string().c_str()), to.string().c_str(), format) & 0xFF);
   if (library) ::FreeLibrary(library);
   return ok;
-}
-
-// A clip of three 8 x 8 frames.
-void WriteClip(const fs::path& path) {
-  ::AVIFileInit();
-  PAVIFILE file = nullptr;
-  if (::AVIFileOpenW(&file, path.wstring().c_str(), OF_CREATE | OF_WRITE, nullptr) == 0) {
-    AVISTREAMINFOW info{};
-    info.fccType = streamtypeVIDEO;
-    info.dwScale = 1;
-    info.dwRate = 30;
-    info.dwSuggestedBufferSize = 8 * 8 * 3;
-    ::SetRect(&info.rcFrame, 0, 0, 8, 8);
-    PAVISTREAM stream = nullptr;
-    if (::AVIFileCreateStreamW(file, &stream, &info) == 0) {
-      BITMAPINFOHEADER format{sizeof format, 8, 8, 1, 24, BI_RGB, 8 * 8 * 3, 0, 0, 0, 0};
-      ::AVIStreamSetFormat(stream, 0, &format, sizeof format);
-      std::vector<unsigned char> frame(8 * 8 * 3, 0x60);
-      for (LONG i = 0; i < 3; ++i) {
-        ::AVIStreamWrite(stream, i, 1, frame.data(), static_cast<LONG>(frame.size()),
-                         AVIIF_KEYFRAME, nullptr, nullptr);
-      }
-      ::AVIStreamRelease(stream);
-    }
-    ::AVIFileRelease(file);
-  }
-  ::AVIFileExit();
 }
 
 }  // namespace e2e

@@ -31,7 +31,5 @@ void WriteBmp(const std::filesystem::path& path, const Picture& p, size_t fileBy
 Picture ReadBmp(const std::filesystem::path& path);
 // `format` 0 writes a bitmap file, 1 a JPEG file.
 bool ConvertWithLibrary(const std::filesystem::path& from, const std::filesystem::path& to, int format);
-// A clip of three 8 x 8 frames.
-void WriteClip(const std::filesystem::path& path);
 
 }  // namespace e2e

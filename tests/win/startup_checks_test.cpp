@@ -6,6 +6,7 @@
 
 #include "app/startup_checks.h"
 #include "editor/menus.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -91,6 +92,25 @@ TEST(StandardMenu, FileWithExitAndHelpWithHelpAndAbout) {
   EXPECT_STREQ(text, L"&File");
   ::GetMenuStringW(file, 0, text, 64, MF_BYPOSITION);
   EXPECT_STREQ(text, L"E&xit");
+  ::DestroyMenu(menu);
+}
+
+// The video mode's menu: Open, Save As and Exit; Toolbar; Help.
+TEST(VideoMenu, OpenSaveAsExitToolbarAndHelp) {
+  HMENU menu = LoadVideoMenu(::GetModuleHandleW(nullptr));
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(::GetMenuItemCount(menu), 3);
+  HMENU file = ::GetSubMenu(menu, 0);
+  ASSERT_EQ(::GetMenuItemCount(file), 3);
+  EXPECT_EQ(::GetMenuItemID(file, 0), static_cast<UINT>(ID_FILE_OPEN));
+  EXPECT_EQ(::GetMenuItemID(file, 1), static_cast<UINT>(ID_FILE_SAVE_AS));
+  EXPECT_EQ(::GetMenuItemID(file, 2), static_cast<UINT>(ID_APP_EXIT));
+  HMENU view = ::GetSubMenu(menu, 1);
+  ASSERT_EQ(::GetMenuItemCount(view), 1);
+  EXPECT_EQ(::GetMenuItemID(view, 0), static_cast<UINT>(ID_VIEW_TOOLBAR));
+  wchar_t text[64];
+  ::GetMenuStringW(menu, 2, text, 64, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"&Help");
   ::DestroyMenu(menu);
 }
 
