@@ -285,7 +285,7 @@ TEST_F(VideoPlayer, ARecordedClipPlaysPausesAndEndsOnItsFirstFrame) {
   // Stop: the first frame, and the bar at the start.
   Send(player, player::kPlayerStop);
   EXPECT_EQ(StateOf(player), PlayState::kStopped);
-  EXPECT_TRUE(WaitFor([&] { return Difference(TakeShot(picture), first) < 6; }, 3s))
+  EXPECT_TRUE(WaitFor([&] { return Difference(TakeShot(picture), first) < 6; }, 8s))
       << Difference(TakeShot(picture), first);
   EXPECT_EQ(::SendMessageW(bar, TBM_GETPOS, 0, 0), 0);
 
