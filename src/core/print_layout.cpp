@@ -19,7 +19,7 @@ int Truncated(double v) { return static_cast<int>(std::trunc(v)); }
 
 }  // namespace
 
-PrintSize PrintPreviewSize(PrintSize picture) {
+PictureSize PrintPreviewSize(PictureSize picture) {
   if (picture.width <= kPreviewMaxWidth && picture.height <= kPreviewMaxHeight) return picture;
   // Single precision on purpose: the shown size depends on its rounding.
   const float a = static_cast<float>(picture.width) * (1.0f / static_cast<float>(kPreviewMaxWidth));
@@ -51,7 +51,7 @@ PreviewLayout LayOutPrintPreview(const PreviewMetrics& m) {
 
 int CentredOrigin(int screen, int size) { return screen < size ? 0 : (screen - size) / 2; }
 
-PrintSize PrintedPictureSize(PrintSize picture, const PrinterPage& page) {
+PictureSize PrintedPictureSize(PictureSize picture, const PrinterPage& page) {
   const int widthMm = std::min(page.widthMm, kMaxPrintWidthMm);
   const int pw = Truncated(page.dpiX * widthMm / kMmPerInch);
   const int ph = Truncated(page.dpiY * page.heightMm / kMmPerInch);

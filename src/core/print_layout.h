@@ -2,40 +2,30 @@
 // The rules of printing a picture: the size of the picture in the print
 // preview, the layout of the preview dialog around it, and the size of the
 // picture on the printed page.
+#include "core/picture_view.h"
+
 namespace core {
-
-struct PrintSize {
-  int width = 0;
-  int height = 0;
-};
-
-struct PrintRect {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-};
 
 // The preview shows a picture at its own size up to 640 x 480; a larger one
 // is shrunk by the larger of width / 640 and height / 480 with both factors
 // held in single precision, so a 2048 x 1536 picture is shown 639 x 479.
-PrintSize PrintPreviewSize(PrintSize picture);
+PictureSize PrintPreviewSize(PictureSize picture);
 
 // What the preview dialog's layout depends on: the preview size, the
 // Cancel button's size from the template, and the system's dialog frame
 // and caption sizes.
 struct PreviewMetrics {
-  PrintSize preview;
-  PrintSize button;
-  PrintSize frame;  // dialog frame width and height
+  PictureSize preview;
+  PictureSize button;
+  PictureSize frame;  // dialog frame width and height
   int caption = 0;
 };
 
 struct PreviewLayout {
-  PrintSize dialog;  // the window's outer size
-  PrintRect frame;   // the frame around the picture
-  PrintRect print;   // the Print button
-  PrintRect cancel;  // the Cancel button
+  PictureSize dialog;  // the window's outer size
+  Placement frame;   // the frame around the picture
+  Placement print;   // the Print button
+  Placement cancel;  // the Cancel button
 };
 
 // The picture lies at (7, 7) inside a frame one pixel wider all round; the
@@ -60,6 +50,6 @@ struct PrinterPage {
 // is printed at the scale that makes 1024 x 768 fill that width (or the
 // page's height); a larger picture is shrunk to fit; the proportions are
 // always kept.
-PrintSize PrintedPictureSize(PrintSize picture, const PrinterPage& page);
+PictureSize PrintedPictureSize(PictureSize picture, const PrinterPage& page);
 
 }  // namespace core

@@ -80,6 +80,9 @@ class CMainFrame : public base::CMDIFrameWnd, public AlbumHost {
   void OpenInEditor();
   void RunEffect(Effect effect);
   LRESULT OnEffectDone(WPARAM wParam, LPARAM lParam);
+  // Print and e-mail (main_frame_print.cpp).
+  void PrintEditedFile();
+  void SendSelectedFilesByMail();
 
   FrameMode Mode() const { return m_mode; }
 
@@ -168,6 +171,7 @@ class CMainFrame : public base::CMDIFrameWnd, public AlbumHost {
   void OnAlbumWindowState(base::CommandState& state);
   void OnToolbarState(base::CommandState& state);
   void OnHelp();
+  void OnPrintAlbumFile();
   void OnUndo();
   void OnSave();
   void PaintPicture(HDC dc);

@@ -4,20 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace core {
 namespace {
 
-void ExpectSize(PrintSize s, int width, int height) {
+void ExpectSize(PictureSize s, int width, int height) {
   EXPECT_EQ(s.width, width);
   EXPECT_EQ(s.height, height);
 }
 
-void ExpectRect(const PrintRect& r, int x, int y, int width, int height) {
-  EXPECT_EQ(r.x, x);
-  EXPECT_EQ(r.y, y);
-  EXPECT_EQ(r.width, width);
-  EXPECT_EQ(r.height, height);
-}
+std::tuple<int, int, int, int> Tie(const Placement& r) { return {r.x, r.y, r.width, r.height}; }
 
 TEST(PrintPreview, SizeKeepsSmallPicturesAndShrinksLargeOnesWithSinglePrecisionFactors) {
   ExpectSize(PrintPreviewSize({640, 480}), 640, 480);
@@ -35,15 +32,15 @@ TEST(PrintPreview, DialogLayoutSharesTheWidthWhenNarrowAndRightAlignsTheButtonsO
   // A wide preview: buttons at their own width, right-aligned, 14 apart.
   PreviewLayout wide = LayOutPrintPreview({{639, 479}, {75, 23}, {3, 3}, 19});
   ExpectSize(wide.dialog, 639 + 6 + 14, 479 + 23 + 6 + 19 + 21);
-  ExpectRect(wide.frame, 6, 6, 641, 481);
-  ExpectRect(wide.print, 639 - 150 - 7, 493, 75, 23);
-  ExpectRect(wide.cancel, 639 - 75 + 7, 493, 75, 23);
+  EXPECT_EQ(Tie(wide.frame), std::make_tuple(6, 6, 641, 481));
+  EXPECT_EQ(Tie(wide.print), std::make_tuple(639 - 150 - 7, 493, 75, 23));
+  EXPECT_EQ(Tie(wide.cancel), std::make_tuple(639 - 75 + 7, 493, 75, 23));
   EXPECT_EQ(wide.cancel.x - (wide.print.x + wide.print.width), 14);
 
   // A narrow preview: each button takes half of the width.
   PreviewLayout narrow = LayOutPrintPreview({{100, 80}, {75, 23}, {3, 3}, 19});
-  ExpectRect(narrow.print, 2, 94, 54, 23);
-  ExpectRect(narrow.cancel, 58, 94, 54, 23);
+  EXPECT_EQ(Tie(narrow.print), std::make_tuple(2, 94, 54, 23));
+  EXPECT_EQ(Tie(narrow.cancel), std::make_tuple(58, 94, 54, 23));
   // The boundary: pw + 7 == 2 bw + 21 still shares the width.
   EXPECT_EQ(LayOutPrintPreview({{164, 80}, {75, 23}, {3, 3}, 19}).print.width, 86);
   EXPECT_EQ(LayOutPrintPreview({{165, 80}, {75, 23}, {3, 3}, 19}).print.width, 75);
