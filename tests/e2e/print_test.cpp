@@ -141,5 +141,34 @@ TEST_F(Print, TheEditorPrintsTheSavedFileAtTheSizeAndPlaceOfThePageRules) {
   EXPECT_EQ(lumora.Setting("ALBUM", "CurrentSelectFile").value_or(""), (album / L"a.bmp").string());
 }
 
+// The album's Print: nothing chosen is refused; a JPEG picture is previewed
+// and printed through a temporary bitmap file that goes afterwards.
+TEST_F(Print, TheAlbumPrintsTheChosenJpegPicture) {
+  const fs::path done = lumora.Documents() / L"made";
+  ASSERT_TRUE(RunShell("convert -size 640x480 xc:black '" + UnixPath(album / L"b.jpg") + "' && touch '" +
+                           UnixPath(done) + "'",
+                       done));
+  lumora.WriteSettings("[ALBUM]\r\nShowImageMode=1\r\n");
+  AlbumWindows windows = StartWithAlbumWindow(lumora);
+  ASSERT_TRUE(windows.main && windows.list);
+  HWND cell = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (cell = ::GetDlgItem(windows.list, 2000)) && ::IsWindowVisible(cell); }));
+
+  ::PostMessageW(windows.main, WM_COMMAND, ID_TB_PRINT, 0);
+  ExpectMessage(lumora, L"Please select an image");
+
+  ClickCell(cell);
+  ::PostMessageW(windows.main, WM_COMMAND, ID_TB_PRINT, 0);
+  const fs::path output = lumora.Documents() / L"album.ps";
+  PrintToFile(output);
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(output) && fs::file_size(output) > 0; }, 30s));
+  EXPECT_FALSE(fs::exists(lumora.Documents() / L"Lumora" / L"Edit" / L"PrintTempFile.bmp"));
+  int width = 0, height = 0, x = 0, y = 0;
+  const std::string box = PrintedBox(output);
+  ASSERT_EQ(std::sscanf(box.c_str(), "%dx%d+%d+%d", &width, &height, &x, &y), 4) << box;
+  EXPECT_EQ(width, 2952);
+  EXPECT_EQ(height, 2214);
+}
+
 }  // namespace
 }  // namespace e2e
