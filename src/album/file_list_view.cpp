@@ -10,7 +10,9 @@
 #include "base/splitter.h"
 #include "base/strings.h"
 #include "core/file_operations.h"
+#include "core/picture_files.h"
 #include "core/text.h"
+#include "editor/print_preview_dlg.h"
 #include "res/resource.h"
 #include "settings/settings_file.h"
 
@@ -77,6 +79,8 @@ const base::MessageMap* CFileListView::GetMessageMap() const {
       base::CommandEntry<&CFileListView::OnSortDate>(ID_SORT_DATE),
       base::CommandEntry<&CFileListView::OnSearch>(ID_IMAGE_SEARCH),
       base::CommandEntry<&CFileListView::OpenCurrentFile>(ID_IMAGE_EDIT),
+      base::CommandEntry<&CFileListView::OnPrint>(ID_IMAGE_PRINT),
+      base::CommandEntry<&CFileListView::OnEmail>(ID_IMAGE_EMAIL),
       base::CommandRangeEntry<&CFileListView::OnBrowse>(ID_IMAGE_BROWSE_LARGE,
                                                         ID_IMAGE_BROWSE_SMALL),
       // The file commands.
@@ -671,4 +675,27 @@ std::vector<std::wstring> CFileListView::SelectedFiles() const {
     if (m_cells[i]->IsSelected()) paths.push_back(m_items[i].path);
   }
   return paths;
+}
+
+// Each selected picture in its own print preview, one after the other; a
+// clip among them is refused with a message and the others still print.
+void CFileListView::OnPrint() {
+  if (Mode() == core::DisplayMode::Details) CopyRowSelection();
+  if (m_nCurrent < 0) {
+    Message(IDS_SELECT_AN_IMAGE);
+    return;
+  }
+  for (const std::wstring& path : SelectedFiles()) {
+    if (core::IsClipName(path)) {
+      Message(IDS_SELECT_AN_IMAGE);
+    } else {
+      editor::ShowPrintPreview(path);
+    }
+  }
+}
+
+// The main window mails the selected files.
+void CFileListView::OnEmail() {
+  if (Mode() == core::DisplayMode::Details) CopyRowSelection();
+  if (m_pHost) m_pHost->RunMainCommand(ID_TB_EMAIL);
 }

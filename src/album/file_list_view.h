@@ -88,6 +88,8 @@ class CFileListView : public base::CView {
   void OnSortDate() { Sort(3); }
   void OnSearch();
   void OnBrowse(UINT id);
+  void OnPrint();
+  void OnEmail();
 
   void BuildList(const std::wstring& folder, core::DisplayMode mode);
   void AppendFile(const std::wstring& path);

@@ -15,6 +15,11 @@ CWinApp::~CWinApp() {
 
 CWinApp* CWinApp::Get() { return g_app; }
 
+HWND AppMainWindow() {
+  const CWinApp* app = CWinApp::Get();
+  return app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
+}
+
 int CWinApp::Main(HINSTANCE instance, int showCommand) {
   m_hInstance = instance;
   m_nCmdShow = showCommand;

@@ -56,4 +56,8 @@ class CWinApp {
   int m_exitResult = 0;
 };
 
+// The application's main window; null before it exists (and in tests
+// without an application object).
+HWND AppMainWindow();
+
 }  // namespace base

@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace base {
@@ -20,6 +21,7 @@ std::wstring NullSeparated(const std::wstring& filter) {
 std::optional<std::wstring> Ask(HWND owner, const FileDialogSpec& spec, DWORD flags, bool save) {
   const std::wstring filter = NullSeparated(spec.filter);
   std::vector<wchar_t> name(32768, L'\0');  // room for long paths
+  spec.initialName.copy(name.data(), std::min(spec.initialName.size(), name.size() - 1));
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
@@ -42,7 +44,7 @@ std::optional<std::wstring> AskOpenFileName(HWND owner, const FileDialogSpec& sp
 }
 
 std::optional<std::wstring> AskSaveFileName(HWND owner, const FileDialogSpec& spec) {
-  return Ask(owner, spec, 0, true);
+  return Ask(owner, spec, spec.confirmOverwrite ? OFN_OVERWRITEPROMPT : 0, true);
 }
 
 }  // namespace base

@@ -14,11 +14,14 @@ struct FileDialogSpec {
   std::wstring filter;
   std::wstring defaultExtension;  // without the dot
   std::wstring initialFolder;     // empty: the system's choice
+  std::wstring initialName = {};  // the name offered first
+  bool confirmOverwrite = false;  // saving over an existing file is asked first
 };
 
 // The path the user confirmed; nothing on Cancel or an empty name.
 std::optional<std::wstring> AskOpenFileName(HWND owner, const FileDialogSpec& spec);
-// The same for saving. An existing file is not confirmed again.
+// The same for saving. An existing file is confirmed only when the spec
+// asks for it.
 std::optional<std::wstring> AskSaveFileName(HWND owner, const FileDialogSpec& spec);
 
 }  // namespace base

@@ -17,9 +17,8 @@ int ShowMessageBox(HWND owner, const std::wstring& text, UINT type) {
 }
 
 int AppMessageBox(const std::wstring& text, UINT type) {
-  CWinApp* app = CWinApp::Get();
-  HWND owner = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
-  return ShowMessageBox(owner, text, app ? app->AppName() : std::wstring(), type);
+  const CWinApp* app = CWinApp::Get();
+  return ShowMessageBox(AppMainWindow(), text, app ? app->AppName() : std::wstring(), type);
 }
 
 }  // namespace base

@@ -53,6 +53,9 @@ const base::MessageMap* CMainFrame::GetMessageMap() const {
       base::CommandStateEntry<&CMainFrame::OnToolbarState>(ID_VIEW_TOOLBAR),
       base::CommandEntry<&CMainFrame::OnHelp>(ID_TB_HELP),
       base::CommandEntry<&CMainFrame::OnHelp>(ID_HELP_HELP),
+      base::CommandEntry<&CMainFrame::SendSelectedFilesByMail>(ID_TB_EMAIL),
+      base::CommandEntry<&CMainFrame::OnPrintAlbumFile>(ID_TB_PRINT),
+      base::CommandEntry<&CMainFrame::PrintEditedFile>(ID_TB_EDIT_PRINT),
       base::MessageEntry<&CMainFrame::OnDestroy>(WM_DESTROY),
       base::MessageEntry<&CMainFrame::OnEffectDone>(plugins::kEffectDoneMessage),
       // The editor's commands.

@@ -84,6 +84,9 @@ class CMainFrame : public base::CMDIFrameWnd, public AlbumHost, public VideoHost
   void OpenInEditor();
   void RunEffect(Effect effect);
   LRESULT OnEffectDone(WPARAM wParam, LPARAM lParam);
+  // Print and e-mail (main_frame_print.cpp).
+  void PrintEditedFile();
+  void SendSelectedFilesByMail();
 
   FrameMode Mode() const { return m_mode; }
 
@@ -173,6 +176,7 @@ class CMainFrame : public base::CMDIFrameWnd, public AlbumHost, public VideoHost
   void OnAlbumWindowState(base::CommandState& state);
   void OnToolbarState(base::CommandState& state);
   void OnHelp();
+  void OnPrintAlbumFile();
   void OnUndo();
   void OnSave();
   void PaintPicture(HDC dc);

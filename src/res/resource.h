@@ -342,3 +342,17 @@
 #define IDS_VIDEO_SAVE_FILTER 57436  // "|" between the parts
 #define IDS_VIDEO_MAIN_TITLE 57437   // followed by the file name and ")"
 #define IDS_VIDEO_CANNOT_PLAY 57438
+
+// Printing and e-mail: the print preview dialog, the print job's texts and
+// the messages of the album's Print and E-mail commands.
+#define IDD_PRINT_PREVIEW 239
+#define IDC_PRINT_PREVIEW_PRINT 1123
+#define IDC_PRINT_PREVIEW_FRAME 1125
+#define IDS_MAIL_PROGRAM_MISSING 57397
+#define IDS_SELECT_A_FILE 57415
+#define IDS_SELECT_AN_IMAGE 57480
+#define IDS_PRINT_FAILED 57481
+#define IDS_PRINT_TO_FILE_NAME 61510
+#define IDS_PRINT_TO_FILE_FILTER 61511
+#define IDS_PRINT_TO_FILE_TITLE 61512
+#define IDS_PRINT_START_FAILED 61702
