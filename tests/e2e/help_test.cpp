@@ -3,8 +3,6 @@
 // program says so and starts nothing.
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -21,35 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The ids of the running processes named hh.exe.
-std::set<DWORD> ViewerProcesses() {
-  std::set<DWORD> ids;
-  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return ids;
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = ::Process32FirstW(snapshot, &entry); more;
-       more = ::Process32NextW(snapshot, &entry)) {
-    if (_wcsicmp(entry.szExeFile, L"hh.exe") == 0) ids.insert(entry.th32ProcessID);
-  }
-  ::CloseHandle(snapshot);
-  return ids;
-}
-
-// A viewer that was not running before, or nothing.
+// The help viewer's processes.
+std::set<DWORD> ViewerProcesses() { return ProcessIds(L"hh.exe"); }
 std::optional<DWORD> NewViewer(const std::set<DWORD>& before) {
-  for (DWORD id : ViewerProcesses()) {
-    if (!before.count(id)) return id;
-  }
-  return std::nullopt;
-}
-
-void EndProcess(DWORD id) {
-  if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
-    ::TerminateProcess(process, 0);
-    ::WaitForSingleObject(process, 5000);
-    ::CloseHandle(process);
-  }
+  return NewProcess(L"hh.exe", before);
 }
 
 // A copy of the program folder with the given help files and a planted

@@ -1,6 +1,7 @@
 #include "lumora_session.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <fstream>
 
@@ -95,16 +96,12 @@ std::wstring BinFolder() {
   return folder.substr(0, folder.find_last_of(L'\\') + 1);
 }
 
-int RunTool(const std::wstring& commandLine, std::chrono::milliseconds limit) {
-  std::wstring line = L"\"" + BinFolder() + commandLine.substr(0, commandLine.find(L' ')) + L"\"" +
-                      (commandLine.find(L' ') == std::wstring::npos
-                           ? L""
-                           : commandLine.substr(commandLine.find(L' ')));
+int RunProgram(std::wstring commandLine, std::chrono::milliseconds limit) {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
+  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi)) {
     return -1;
   }
   DWORD code = static_cast<DWORD>(-1);
@@ -118,6 +115,13 @@ int RunTool(const std::wstring& commandLine, std::chrono::milliseconds limit) {
   return static_cast<int>(code);
 }
 
+int RunTool(const std::wstring& commandLine, std::chrono::milliseconds limit) {
+  const size_t blank = commandLine.find(L' ');
+  return RunProgram(L"\"" + BinFolder() + commandLine.substr(0, blank) + L"\"" +
+                        (blank == std::wstring::npos ? L"" : commandLine.substr(blank)),
+                    limit);
+}
+
 std::optional<DWORD> DriverStatusReport() {
   DWORD value = 0;
   DWORD bytes = sizeof value;
@@ -126,6 +130,35 @@ std::optional<DWORD> DriverStatusReport() {
     return std::nullopt;
   }
   return value;
+}
+
+std::set<DWORD> ProcessIds(const wchar_t* exeName) {
+  std::set<DWORD> ids;
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return ids;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = ::Process32FirstW(snapshot, &entry); more;
+       more = ::Process32NextW(snapshot, &entry)) {
+    if (_wcsicmp(entry.szExeFile, exeName) == 0) ids.insert(entry.th32ProcessID);
+  }
+  ::CloseHandle(snapshot);
+  return ids;
+}
+
+std::optional<DWORD> NewProcess(const wchar_t* exeName, const std::set<DWORD>& before) {
+  for (DWORD id : ProcessIds(exeName)) {
+    if (!before.count(id)) return id;
+  }
+  return std::nullopt;
+}
+
+void EndProcess(DWORD id) {
+  if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+    ::TerminateProcess(process, 0);
+    ::WaitForSingleObject(process, 5000);
+    ::CloseHandle(process);
+  }
 }
 
 LumoraSession::LumoraSession()

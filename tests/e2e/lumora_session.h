@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,10 +42,19 @@ RECT RectInParent(HWND hwnd);
 // The folder of the running test program (where Lumora.exe is built too),
 // with a trailing backslash.
 std::wstring BinFolder();
+// Runs a command line (the program's path quoted where it has blanks) to
+// its end; its exit code, or -1.
+int RunProgram(std::wstring commandLine, std::chrono::milliseconds limit = 30s);
 // Runs a program of the bin folder to its end; its exit code, or -1.
 int RunTool(const std::wstring& commandLine, std::chrono::milliseconds limit = 30s);
 // The simulated camera driver's "StatusReport", or nothing when absent.
 std::optional<DWORD> DriverStatusReport();
+// The ids of the running processes whose program file has this name.
+std::set<DWORD> ProcessIds(const wchar_t* exeName);
+// A process of that name that is not among `before`, or nothing.
+std::optional<DWORD> NewProcess(const wchar_t* exeName, const std::set<DWORD>& before);
+// Ends a process that the program started (a viewer, say) and waits for it.
+void EndProcess(DWORD id);
 
 class LumoraSession {
  public:
