@@ -1,10 +1,13 @@
 #include "player/video_display.h"
 
-#include <commdlg.h>
 
 #include <utility>
 #include <vector>
 
+#include "album/album_store.h"
+#include "album/new_file_open_dlg.h"
+#include "base/file_dialog.h"
+#include "base/file_io.h"
 #include "base/message_box.h"
 #include "base/strings.h"
 #include "editor/menus.h"
@@ -20,15 +23,6 @@ namespace {
 
 const COLORREF kBackground = RGB(181, 222, 237);
 const wchar_t kFallbackFolder[] = L"c:\\temp";
-
-// A filter string of the string table: its parts between "|".
-std::wstring LoadFilter(UINT id) {
-  std::wstring filter = base::LoadResString(id);
-  for (wchar_t& c : filter) {
-    if (c == L'|') c = L'\0';
-  }
-  return filter;
-}
 
 // The clips of `folder` (with its trailing backslash) in the order of the
 // folder search.
@@ -147,29 +141,28 @@ void CVideoDisplay::SetMainTitle() {
 
 // The open or save dialog, starting in the folder new clips go to; false
 // when the user cancels or gives no name.
-bool CVideoDisplay::AskFileName(FileDialog kind, std::wstring& chosen) const {
-  const bool open = kind == FileDialog::kOpen;
-  const std::wstring filter = LoadFilter(open ? IDS_VIDEO_OPEN_FILTER : IDS_VIDEO_SAVE_FILTER);
-  const std::wstring title =
-      base::LoadResString(open ? IDS_VIDEO_OPEN_TITLE : IDS_VIDEO_SAVE_TITLE);
+// The clip or picture to open, chosen in the import dialog, which may also
+// copy it into an album first; empty when the user cancels.
+std::wstring CVideoDisplay::AskOpenPath() const {
+  const HWND owner = ::GetAncestor(m_hWnd, GA_ROOT);
+  CNewFileOpenDlg dialog(owner, album::LoadAlbumList(m_strIniPath),
+                         base::Widen(settings::Read(settings::kCurrentSelectAlbum, m_strIniPath)));
+  dialog.m_bImport = false;
+  if (!dialog.DoModal(base::LoadResString(IDS_VIDEO_OPEN_TITLE), base::LoadResString(IDS_VIDEO_OPEN_FILTER))) {
+    return {};
+  }
+  if (const auto album = dialog.ChosenAlbum()) ImportIntoAlbum(owner, dialog.m_strPath, *album);
+  return dialog.m_strPath;
+}
+
+// Where a copy of the clip goes; replacing another file is the user's
+// decision, asked for.
+std::optional<std::wstring> CVideoDisplay::AskCopyPath() const {
   std::wstring folder = base::Widen(settings::Read(settings::kCapturedVideoFilePath, m_strIniPath));
   if (folder.empty()) folder = kFallbackFolder;
-  wchar_t file[MAX_PATH] = L"";
-  OPENFILENAMEW ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = ::GetAncestor(m_hWnd, GA_ROOT);
-  ofn.lpstrFilter = filter.c_str();
-  ofn.lpstrFile = file;
-  ofn.nMaxFile = MAX_PATH;
-  ofn.lpstrInitialDir = folder.c_str();
-  ofn.lpstrTitle = title.c_str();
-  ofn.lpstrDefExt = open ? L"BMP" : L"avi";
-  // Replacing another file is the user's decision, asked for.
-  ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER |
-              (open ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT);
-  const BOOL ok = open ? ::GetOpenFileNameW(&ofn) : ::GetSaveFileNameW(&ofn);
-  chosen = file;
-  return ok && !chosen.empty();
+  const base::FileDialogSpec spec{base::LoadResString(IDS_VIDEO_SAVE_TITLE),
+                                  base::LoadResString(IDS_VIDEO_SAVE_FILTER), L"avi", folder, L"", true};
+  return base::AskSaveFileName(::GetAncestor(m_hWnd, GA_ROOT), spec);
 }
 
 // ---------------------------------------------------------------- commands
@@ -177,8 +170,7 @@ bool CVideoDisplay::AskFileName(FileDialog kind, std::wstring& chosen) const {
 void CVideoDisplay::OnOpenFile() {
   ::ShowWindow(m_hWnd, SW_HIDE);
   m_wndMediaPlayer.SetFileName(L"");
-  std::wstring path;
-  if (AskFileName(FileDialog::kOpen, path)) {
+  if (std::wstring path = AskOpenPath(); !path.empty()) {
     ::CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
     if (path.ends_with(L".AVI")) {
       m_strCurrentFile = path;
@@ -202,10 +194,9 @@ void CVideoDisplay::OnOpenFile() {
 // A copy of the clip under a name the user gives; the clip goes on playing.
 void CVideoDisplay::OnSaveCopy() {
   if (m_wndMediaPlayer.GetPlayState() == PlayState::kPlaying) m_wndMediaPlayer.Pause();
-  std::wstring copy;
-  if (AskFileName(FileDialog::kSaveAs, copy) &&
-      ::lstrcmpiW(copy.c_str(), m_strCurrentFile.c_str()) != 0) {
-    ::CopyFileW(m_strCurrentFile.c_str(), copy.c_str(), FALSE);
+  const auto copy = AskCopyPath();
+  if (copy && ::lstrcmpiW(copy->c_str(), m_strCurrentFile.c_str()) != 0) {
+    base::ReplaceFileWithCopyOf(*copy, m_strCurrentFile);
   }
   m_wndMediaPlayer.Play();
   FocusPlayer();

@@ -4,6 +4,7 @@
 // background, gives the main window its reduced menu and title, opens
 // another file, saves a copy of the clip and steps to the previous or next
 // clip of the same folder.
+#include <optional>
 #include <string>
 
 #include "base/frame.h"
@@ -33,8 +34,8 @@ class CVideoDisplay : public base::CFormView {
   void SetMainTitle();
   void StepClip(core::ClipStep step);
   void FocusPlayer();
-  enum class FileDialog { kOpen, kSaveAs };
-  bool AskFileName(FileDialog kind, std::wstring& chosen) const;
+  std::wstring AskOpenPath() const;
+  std::optional<std::wstring> AskCopyPath() const;
 
   void OnOpenFile();
   void OnSaveCopy();
