@@ -25,6 +25,9 @@ std::wstring WorkingCopyPath() { return settings::EditFolder() + L"\\temp.bmp"; 
 std::wstring StagingPath() { return settings::EditFolder() + L"\\changed.bmp"; }
 
 bool MakeWorkingCopy(const std::wstring& path, const std::wstring& programFolder) {
+  // The product folder is made at start-up; made here too, so that the
+  // working copy has its place whatever happened to it since.
+  ::CreateDirectoryW(settings::ProductFolder().c_str(), nullptr);
   ::CreateDirectoryW(settings::EditFolder().c_str(), nullptr);
   switch (core::PictureTypeOf(path)) {
     case core::PictureType::kBmp:
