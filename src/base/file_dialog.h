@@ -20,8 +20,8 @@ struct FileDialogSpec {
 
 // The path the user confirmed; nothing on Cancel or an empty name.
 std::optional<std::wstring> AskOpenFileName(HWND owner, const FileDialogSpec& spec);
-// The same for saving. An existing file is confirmed only when the spec
-// asks for it.
+// The same for saving. An existing file is confirmed only with
+// confirmOverwrite.
 std::optional<std::wstring> AskSaveFileName(HWND owner, const FileDialogSpec& spec);
 
 }  // namespace base
