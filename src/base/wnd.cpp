@@ -58,6 +58,15 @@ const MsgMapEntry* MessageMap::FindCommand(UINT id) const {
   return nullptr;
 }
 
+std::wstring ComboItemText(HWND combo, LRESULT index) {
+  const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == CB_ERR) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
 void RemoveWindowStyle(HWND hwnd, LONG_PTR style) {
   ::SetWindowLongPtrW(hwnd, GWL_STYLE, ::GetWindowLongPtrW(hwnd, GWL_STYLE) & ~style);
   ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,

@@ -3,12 +3,17 @@
 // window property, messages dispatched through the class's message map.
 #include <windows.h>
 
+#include <string>
+
 #include "base/message_map.h"
 
 namespace base {
 
 // Takes `style` bits off a window and lets its frame be drawn anew.
 void RemoveWindowStyle(HWND hwnd, LONG_PTR style);
+
+// The text of item `index` of a combo box; empty when there is none.
+std::wstring ComboItemText(HWND combo, LRESULT index);
 
 // Registers a window class of this program once (double clicks, arrow
 // cursor, window-colour background); true when it exists afterwards.

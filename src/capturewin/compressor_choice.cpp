@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "base/strings.h"
+#include "base/wnd.h"
 #include "capture/dev_graph_builder.h"
 #include "core/compress_text.h"
+#include "imaging/dib_bitmap.h"
 #include "res/resource.h"
 #include "settings/settings_file.h"
 
@@ -50,16 +52,6 @@ BOOL CALLBACK FindParts(HWND child, LPARAM param) {
   return TRUE;
 }
 
-std::wstring ItemText(HWND list, LRESULT index) {
-  const LRESULT length = ::SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length == CB_ERR) return {};
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  ::SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
-
 // The stored quality on the bar; the two arrow keys make the dialog take
 // it over as if the user had moved the bar.
 void PresetQuality(HWND scrollBar, unsigned long quality) {
@@ -80,17 +72,17 @@ void PresetQuality(HWND scrollBar, unsigned long quality) {
 // when none is stored) and leaves the list with Tab (towards the quality bar).
 void CompressorChoice::PresetList(HWND list, const std::string& compressor) {
   for (LRESULT i = ::SendMessageW(list, CB_GETCOUNT, 0, 0) - 1; i >= 0; --i) {
-    const std::wstring text = ItemText(list, i);
+    const std::wstring text = base::ComboItemText(list, i);
     if (text.empty() || text[0] == L' ')
       ::SendMessageW(list, CB_DELETESTRING, static_cast<WPARAM>(i), 0);
   }
-  m_strFirstItem = ItemText(list, 0);
+  m_strFirstItem = base::ComboItemText(list, 0);
   PressKey(VK_DOWN);
   PressKey(VK_UP);
   const LRESULT count = ::SendMessageW(list, CB_GETCOUNT, 0, 0);
   // Nothing stored means no compression, which the first entry stands for.
   for (LRESULT i = 0; i < count && !compressor.empty(); ++i) {
-    if (base::Narrow(ItemText(list, i)) == compressor) break;
+    if (base::Narrow(base::ComboItemText(list, i)) == compressor) break;
     PressKey(VK_DOWN);
   }
   PressKey(VK_TAB);
@@ -121,12 +113,7 @@ bool CompressorChoice::Choose(HWND owner, DevGraphBuilder& graph) {
   DWORD compression = 0;
   if (!graph.GetCurrentFormat(&width, &height, &imageBytes, &compression)) return false;
 
-  BITMAPINFOHEADER input{};
-  input.biSize = sizeof input;
-  input.biWidth = width;
-  input.biHeight = height;
-  input.biPlanes = 1;
-  input.biBitCount = 24;
+  BITMAPINFOHEADER input = imaging::Dib24Header(width, height);
   input.biCompression = compression;
   input.biSizeImage = imageBytes;
   input.biXPelsPerMeter = input.biYPelsPerMeter = 100;

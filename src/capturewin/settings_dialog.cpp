@@ -102,13 +102,7 @@ std::string CCaptureSettingsDlg::SelectedText(int listId) const {
   HWND list = GetDlgItem(listId);
   const LRESULT index = ::SendMessageW(list, CB_GETCURSEL, 0, 0);
   if (index == CB_ERR) return {};
-  const LRESULT length = ::SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length == CB_ERR) return {};
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  ::SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(length));
-  return base::Narrow(text);
+  return base::Narrow(base::ComboItemText(list, index));
 }
 
 // The lists change the preview as soon as another item is chosen.

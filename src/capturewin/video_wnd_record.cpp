@@ -16,6 +16,7 @@
 #include "capturewin/countdown_dialog.h"
 #include "capturewin/disk_space.h"
 #include "capturewin/video_wnd_view.h"
+#include "imaging/dib_bitmap.h"
 #include "core/capture_naming.h"
 #include "core/sound_format.h"
 #include "core/text.h"
@@ -95,14 +96,7 @@ bool CVideoWndView::StartRecording() {
   m_strClipPath = core::FirstFreeCaptureName(m_strVideoFolder, L".AVI", FileExists);
   if (m_strClipPath.empty() || m_aviRecorder.Open(m_strClipPath) != recorder::kAviOk) return false;
 
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof header;
-  header.biWidth = g_nVideoWidth;
-  header.biHeight = g_nVideoHeight;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-  header.biSizeImage = static_cast<DWORD>(((3 * g_nVideoWidth + 3) & ~3) * g_nVideoHeight);
+  const BITMAPINFOHEADER header = imaging::Dib24Header(g_nVideoWidth, g_nVideoHeight);
   // A rate of 0 would leave every frame on position 0; the camera runs at 30 then too.
   int fps =
       settings::ReadInt(settings::kFrameRate.WithCapacity(settings::kPathCapacity), m_strIniPath);

@@ -13,6 +13,7 @@
 #include "capturewin/countdown_dialog.h"
 #include "capturewin/settings_dialog.h"
 #include "capturewin/still_file.h"
+#include "imaging/dib_bitmap.h"
 #include "core/capture_format.h"
 #include "core/capture_layout.h"
 #include "core/i420.h"
@@ -228,14 +229,7 @@ void CVideoWndView::AllocateFrameBuffers(int width, int height) {
   m_dwBufferBytes = core::Dib24ImageBytes(width, height);
   m_buffer1.assign(kHeaderBytes + m_dwBufferBytes, 0);
   m_buffer2.assign(kHeaderBytes + m_dwBufferBytes, 0);
-  BITMAPINFOHEADER header{};
-  header.biSize = kHeaderBytes;
-  header.biWidth = width;
-  header.biHeight = height;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-  header.biSizeImage = m_dwBufferBytes;
+  BITMAPINFOHEADER header = imaging::Dib24Header(width, height);
   header.biXPelsPerMeter = header.biYPelsPerMeter = 1;
   std::memcpy(m_buffer1.data(), &header, kHeaderBytes);
   std::memcpy(m_buffer2.data(), &header, kHeaderBytes);

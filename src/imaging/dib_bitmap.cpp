@@ -9,6 +9,18 @@
 
 namespace imaging {
 
+BITMAPINFOHEADER Dib24Header(int width, int height) {
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  header.biSizeImage = static_cast<DWORD>(core::Dib24Stride(width) * static_cast<std::size_t>(height < 0 ? -height : height));
+  return header;
+}
+
 base::Bitmap LoadBitmapFile(const std::wstring& path) {
   return base::Bitmap(static_cast<HBITMAP>(
       ::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
@@ -31,14 +43,8 @@ std::vector<std::uint8_t> PackedDib24Of(HBITMAP bitmap) {
   if (size.cx <= 0 || size.cy <= 0) return {};
   const std::size_t pixelBytes = core::Dib24Stride(size.cx) * static_cast<std::size_t>(size.cy);
   std::vector<std::uint8_t> packed(sizeof(BITMAPINFOHEADER) + pixelBytes);
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof header;
-  header.biWidth = size.cx;
-  header.biHeight = size.cy;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-  // GetDIBits fills in the image size; the packed form keeps 0 there.
+  BITMAPINFOHEADER header = Dib24Header(size.cx, size.cy);
+  header.biSizeImage = 0;  // the packed form keeps 0 there
   BITMAPINFO info{};
   info.bmiHeader = header;
   const base::WindowDc screen(nullptr);

@@ -12,6 +12,10 @@
 
 namespace imaging {
 
+// The information header of a 24-bit bottom-up picture without
+// compression, its image size that of the padded rows.
+BITMAPINFOHEADER Dib24Header(int width, int height);
+
 // A bitmap file loaded as a section with its own pixels; null when the file
 // is missing or not a bitmap the platform can read.
 base::Bitmap LoadBitmapFile(const std::wstring& path);
