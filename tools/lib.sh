@@ -80,13 +80,14 @@ lumora_stop_sound() {
   unset PULSE_SERVER
 }
 
-# A small disk for the low-space tests: a 320 MB tmpfs as drive S: of the
-# prefix. Mounting needs root (as on CI); without it the tests that need
-# the drive skip themselves.
+# A small disk for the low-space tests: a 400 MB tmpfs as drive S: of the
+# prefix (the recorder stops at 300 MB free, so a recording has about ten
+# seconds on it before its own check ends it). Mounting needs root (as on CI);
+# without it the tests that need the drive skip themselves.
 lumora_start_small_disk() {
   [ -z "$LUMORA_SMALL_DISK" ] && [ "$(id -u)" -eq 0 ] || return 0
   LUMORA_SMALL_DISK=$(mktemp -d /tmp/lumora-disk.XXXXXX)
-  if mount -t tmpfs -o size=320m lumora-disk "$LUMORA_SMALL_DISK" 2>/dev/null; then
+  if mount -t tmpfs -o size=400m lumora-disk "$LUMORA_SMALL_DISK" 2>/dev/null; then
     ln -sfn "$LUMORA_SMALL_DISK" "$WINEPREFIX/dosdevices/s:"
   else
     rmdir "$LUMORA_SMALL_DISK"

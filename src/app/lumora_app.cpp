@@ -8,6 +8,7 @@
 #include "album/file_tree_view.h"
 #include "app/driver_mark.h"
 #include "app/startup_checks.h"
+#include "base/message_box.h"
 #include "base/process.h"
 #include "base/strings.h"
 #include "capturewin/video_wnd_view.h"
@@ -15,6 +16,7 @@
 #include "core/text.h"
 #include "editor/main_frame.h"
 #include "editor/menus.h"
+#include "recorder/clip_recovery.h"
 #include "res/resource.h"
 #include "settings/settings_file.h"
 
@@ -57,6 +59,9 @@ BOOL CLumoraApp::InitInstance() {
   auto* frame = new CMainFrame;
   if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW)) return FALSE;
   m_pMainWnd = frame;
+  // Before the album lists them: a clip cut off last time is whole again.
+  const std::vector<std::wstring> repaired =
+      recorder::RepairCutOffClips(settings::RecordingNoteFolder());
 
   LoadStartupMenu();
   ::SetWindowTextW(frame->m_hWnd, L"Lumora");
@@ -64,7 +69,15 @@ BOOL CLumoraApp::InitInstance() {
   OpenStandingWindows();
   SizeMainFrame();
   m_strMarkedDriverKey = app::MarkDriverInUse();
+  TellRepairedClips(repaired);
   return TRUE;
+}
+
+void CLumoraApp::TellRepairedClips(const std::vector<std::wstring>& clips) {
+  if (clips.empty()) return;
+  std::wstring names;
+  for (const std::wstring& clip : clips) names += (names.empty() ? L"" : L"\n") + clip;
+  base::AppMessageBox(base::FormatResString(IDS_CLIPS_REPAIRED, names), MB_ICONINFORMATION);
 }
 
 // One running copy: a second one wakes the first one's main window and ends.

@@ -3,6 +3,7 @@
 // still-image service stop and restart, the main frame with its two standing
 // windows, and the exit that undoes what start-up marked.
 #include <string>
+#include <vector>
 
 #include "base/app.h"
 #include "base/frame.h"
@@ -45,6 +46,7 @@ class CLumoraApp : public base::CWinApp {
   void LoadStartupMenu();
   void SizeMainFrame();
   void CleanEditFolder();
+  static void TellRepairedClips(const std::vector<std::wstring>& clips);
 
   std::wstring m_strIniPath;
   // The driver key whose "StatusReport" start-up marked; exit unmarks it.

@@ -59,13 +59,21 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path,
 }
 
 bool ReplaceFileWith(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+  return ReplaceFileWithOutputOf(
+      path, [&bytes](const ByteWriter& write) { return write(bytes.data(), bytes.size()); });
+}
+
+bool ReplaceFileWithOutputOf(const std::wstring& path,
+                             const std::function<bool(const ByteWriter&)>& produce) {
   const std::wstring temporary = TemporaryNameFor(path);
   bool written = false;
   {
     base::FileHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
-    written = WriteAll(file.Get(), bytes.data(), bytes.size());
+    written = produce([&file](const void* data, std::size_t size) {
+      return WriteAll(file.Get(), static_cast<const std::uint8_t*>(data), size);
+    });
   }
   return MoveInPlace(temporary, path, written);
 }

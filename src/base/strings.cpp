@@ -7,21 +7,21 @@
 
 namespace base {
 
-std::wstring Widen(std::string_view ansi) {
+std::wstring Widen(std::string_view ansi, UINT codePage) {
   if (ansi.empty()) return {};
-  const int n = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
+  const int n = ::MultiByteToWideChar(codePage, 0, ansi.data(), static_cast<int>(ansi.size()),
                                       nullptr, 0);
   std::wstring out(static_cast<size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), out.data(), n);
+  ::MultiByteToWideChar(codePage, 0, ansi.data(), static_cast<int>(ansi.size()), out.data(), n);
   return out;
 }
 
-std::string Narrow(std::wstring_view wide) {
+std::string Narrow(std::wstring_view wide, UINT codePage) {
   if (wide.empty()) return {};
-  const int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+  const int n = ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()),
                                       nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<size_t>(n), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
+  ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
                         nullptr, nullptr);
   return out;
 }

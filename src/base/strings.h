@@ -8,8 +8,9 @@
 
 namespace base {
 
-std::wstring Widen(std::string_view ansi);   // system ANSI code page
-std::string Narrow(std::wstring_view wide);  // system ANSI code page
+// Conversions in the system ANSI code page unless another one is given.
+std::wstring Widen(std::string_view ansi, UINT codePage = CP_ACP);
+std::string Narrow(std::wstring_view wide, UINT codePage = CP_ACP);
 
 // A string-table entry of the module's resources in the thread's language;
 // the empty text when it is missing.

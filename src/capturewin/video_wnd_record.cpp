@@ -94,6 +94,7 @@ bool CVideoWndView::StartRecording() {
   ::CreateDirectoryW(m_strVideoFolder.c_str(), nullptr);
   m_nTickCount = 0;
   m_strClipPath = core::FirstFreeCaptureName(m_strVideoFolder, L".AVI", FileExists);
+  m_aviRecorder.SetNoteFolder(settings::RecordingNoteFolder());
   if (m_strClipPath.empty() || m_aviRecorder.Open(m_strClipPath) != recorder::kAviOk) return false;
 
   const BITMAPINFOHEADER header = imaging::Dib24Header(g_nVideoWidth, g_nVideoHeight);

@@ -7,6 +7,7 @@
 #include "base/trace.h"
 #include "core/avi_timing.h"
 #include "core/compress_text.h"
+#include "recorder/clip_recovery.h"
 #include "settings/settings_file.h"
 
 namespace recorder {
@@ -43,11 +44,14 @@ AviRecorder::~AviRecorder() {
   // any more; take the lock anyway rather than release under a write.
   std::lock_guard<std::mutex> lock(m_lock);
   ReleaseAll();
+  FinishNote();
 }
 
 DWORD AviRecorder::Open(const std::wstring& path) {
   std::lock_guard<std::mutex> lock(m_lock);
   ReleaseAll();
+  FinishNote();
+  m_strClipPath = path;
   ::AVIFileInit();
   m_hrLast =
       ::AVIFileOpenA(m_pFile.Put(), base::Narrow(path).c_str(), OF_CREATE | OF_WRITE, nullptr);
@@ -168,6 +172,27 @@ void AviRecorder::Start() {
   m_lRewriteCount = 0;
   g_lVideoFrameCounter = 0;
   m_lLastFrameIndex = 0x7FFFFFFF;
+  WriteNote();
+}
+
+// Notes the streams as the AVI service will describe them in the headers it
+// writes at the close (the compressed stream's format, not the frames').
+void AviRecorder::WriteNote() {
+  if (m_strNoteFolder.empty() || !m_pFile || !m_pWrittenVideoStream) return;
+  core::ClipNote note;
+  note.clip = base::Narrow(m_strClipPath, CP_UTF8);
+  note.streams.push_back(NoteOfStream(m_pWrittenVideoStream.Get()));
+  if (m_pAudioStream) note.streams.push_back(NoteOfStream(m_pAudioStream.Get()));
+  const std::wstring path = NotePathFor(m_strNoteFolder, m_strClipPath);
+  if (WriteClipNote(path, note)) m_strNotePath = path;
+}
+
+// A clip closed complete needs no repair; the note of one that is not stays
+// for the repair at the next start.
+void AviRecorder::FinishNote() {
+  if (m_strNotePath.empty()) return;
+  if (IsCompleteClip(m_strClipPath)) ::DeleteFileW(m_strNotePath.c_str());
+  m_strNotePath.clear();
 }
 
 LONG AviRecorder::FrameIndexNow() const {
@@ -239,6 +264,7 @@ DWORD AviRecorder::Close() {
     return kAviCloseBusy;
   }
   ReleaseAll();
+  FinishNote();
   m_dwStartTick = 0;
   m_bStarted = false;
   m_lVideoSamples = 0;

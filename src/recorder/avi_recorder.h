@@ -58,6 +58,9 @@ class AviRecorder {
   // The settings file whose "Compress" value CreateVideoStream reads; the
   // program's own settings file unless set.
   void SetSettingsPath(std::wstring path) { m_strSettingsPath = std::move(path); }
+  // The folder where Start notes the clip's streams, so that a clip whose
+  // recording is cut off can be repaired; no note when empty.
+  void SetNoteFolder(std::wstring folder) { m_strNoteFolder = std::move(folder); }
 
   DWORD Open(const std::wstring& path);
   DWORD CreateVideoStream(BITMAPINFOHEADER header, DWORD rate, DWORD scale);
@@ -81,10 +84,15 @@ class AviRecorder {
   HRESULT MakeCompressedStream(const std::string& compressText);
   LONG FrameIndexNow() const;
   void ReleaseAll();
+  void WriteNote();
+  void FinishNote();
 
   Clock m_clock;
   DWORD m_dwSizeLimit;
   std::wstring m_strSettingsPath;
+  std::wstring m_strNoteFolder;
+  std::wstring m_strClipPath;
+  std::wstring m_strNotePath;  // the note of the clip being written
   mutable std::mutex m_lock;
 
   LONG m_lSampWritten = 0;

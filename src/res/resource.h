@@ -209,6 +209,7 @@
 #define IDS_CLIP_TOO_LONG 57409
 #define IDS_DISK_SPACE_LOW 57413
 #define IDS_RECORDING_ERROR 57414
+#define IDS_CLIPS_REPAIRED 57470  // the repaired clips' names as %s, one per line
 #define IDS_TIME_REMAINING 57420  // the status text while recording
 #define IDS_TIME_CAPTURED 57421
 

@@ -88,6 +88,10 @@ std::wstring EditFolder() {
   const std::wstring product = ProductFolder();
   return product.empty() ? product : product + L"\\Edit";
 }
+std::wstring RecordingNoteFolder() {
+  const std::wstring product = ProductFolder();
+  return product.empty() ? product : product + L"\\Recording notes";
+}
 
 std::wstring SettingsPath() {
   const std::wstring album = DefaultAlbumFolder();

@@ -20,6 +20,8 @@ std::wstring DocumentsFolder();
 std::wstring ProductFolder();       // documents + "\Lumora"
 std::wstring DefaultAlbumFolder();  // documents + "\Lumora\Default album"
 std::wstring EditFolder();          // documents + "\Lumora\Edit": the editor's working files
+// documents + "\Lumora\Recording notes": what the recorder notes of the clip it writes
+std::wstring RecordingNoteFolder();
 std::wstring SettingsPath();        // the default album + "\settings.ini"
 
 // The folder of the running program, with a trailing backslash.

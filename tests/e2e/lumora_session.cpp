@@ -214,6 +214,11 @@ void LumoraSession::Start(const wchar_t* desktop) {
   std::wstring line = L"\"" + folder + L"Lumora.exe\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
+  if (m_pi.hProcess) {  // a run before this one
+    ::CloseHandle(m_pi.hThread);
+    ::CloseHandle(m_pi.hProcess);
+    m_pi = {};
+  }
   if (desktop) {
     m_desktop = desktop;
     si.lpDesktop = m_desktop.data();
