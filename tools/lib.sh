@@ -103,14 +103,24 @@ lumora_stop_small_disk() {
   LUMORA_SMALL_DISK=
 }
 
-# A read-only disk as drive R: holding an empty folder "Album", for the
-# tests of writes that the disk refuses (Wine ignores the read-only
-# attribute of folders, and the tests run as root). Needs root like S:.
+# A read-only disk as drive R: holding a folder "Album" with one picture,
+# "shelf.bmp" (2x2 pixels, 24 bits: blue, green / red, white), for the tests
+# of writes that the disk refuses (Wine ignores the read-only attribute of
+# folders, and the tests run as root). Needs root like S:.
+lumora_write_shelf_bmp() {
+  # File header, 40-byte bitmap header, then the rows bottom first, each
+  # padded to 8 bytes.
+  printf '%b' 'BM\x46\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x18\0' \
+    '\0\0\0\0\x10\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0' \
+    '\0\0\xff\xff\xff\xff\0\0' '\xff\0\0\0\xff\0\0\0' >"$1"
+}
+
 lumora_start_readonly_disk() {
   [ -z "$LUMORA_READONLY_DISK" ] && [ "$(id -u)" -eq 0 ] || return 0
   LUMORA_READONLY_DISK=$(mktemp -d /tmp/lumora-ro.XXXXXX)
   if mount -t tmpfs -o size=1m lumora-ro "$LUMORA_READONLY_DISK" 2>/dev/null &&
-    mkdir "$LUMORA_READONLY_DISK/Album" && mount -o remount,ro "$LUMORA_READONLY_DISK" 2>/dev/null; then
+    mkdir "$LUMORA_READONLY_DISK/Album" && lumora_write_shelf_bmp "$LUMORA_READONLY_DISK/Album/shelf.bmp" &&
+    mount -o remount,ro "$LUMORA_READONLY_DISK" 2>/dev/null; then
     ln -sfn "$LUMORA_READONLY_DISK" "$WINEPREFIX/dosdevices/r:"
   else
     umount "$LUMORA_READONLY_DISK" 2>/dev/null || true

@@ -68,6 +68,13 @@ std::vector<std::wstring> LoadAlbumList(const std::wstring& ini) {
   std::vector<std::wstring> albums;
   if (!PathExists(ini)) return albums;
   const settings::SettingsSnapshot file(ini);
+  if (!file.Readable()) {
+    // A file the program cannot read (far too large, say) is kept as it is;
+    // the default album, which always exists, is shown all the same.
+    const std::wstring defaultAlbum = settings::DefaultAlbumFolder();
+    if (FolderExists(defaultAlbum)) albums.push_back(defaultAlbum);
+    return albums;
+  }
   const int stored = core::AtoiC(file.Read(settings::kAlbumNum));
   const std::size_t count =
       std::min(static_cast<std::size_t>(std::max(stored, 0)), core::kAlbumCapacity);

@@ -18,7 +18,7 @@ void PrepareFolders(const std::wstring& ini);
 // capacity, read from one reading of the settings file. Albums whose folder
 // has gone are dropped; when any was, or "AlbumNum" counted more than the
 // list holds, the keys are renumbered and written. Empty when the settings
-// file does not exist.
+// file does not exist; the default album alone when it cannot be read.
 std::vector<std::wstring> LoadAlbumList(const std::wstring& ini);
 
 // Writes "Album0" .. "Album<n-1>" and "AlbumNum" = n.

@@ -1,8 +1,23 @@
 #include "album/picture_file.h"
 
+#include <cstdint>
+
 #include "base/message_box.h"
 #include "base/strings.h"
+#include "core/jpeg_header.h"
 #include "res/resource.h"
+
+namespace {
+
+// Bytes that start like a JPEG file must declare a picture the program can
+// hold; other pictures are left to the picture object.
+bool LoadableJpegOrOther(const std::uint8_t* data, std::size_t bytes) {
+  if (bytes < 2 || data[0] != 0xFF || data[1] != 0xD8) return true;
+  const auto size = core::JpegDeclaredSize(data, bytes);
+  return size && core::IsLoadablePictureSize(*size);
+}
+
+}  // namespace
 
 PictureLoad LoadPictureFile(const std::wstring& path, base::ComPtr<IPicture>& picture) {
   base::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -19,8 +34,12 @@ PictureLoad LoadPictureFile(const std::wstring& path, base::ComPtr<IPicture>& pi
   {
     void* p = ::GlobalLock(memory.Get());
     const BOOL ok = p && ::ReadFile(file.Get(), p, bytes, &read, nullptr);
+    // A JPEG file is judged by the size its header declares before the
+    // platform's decoder reserves room for the picture.
+    const auto* data = static_cast<const std::uint8_t*>(p);
+    const bool loadable = ok && read == bytes && LoadableJpegOrOther(data, bytes);
     ::GlobalUnlock(memory.Get());
-    if (!ok || read != bytes) return PictureLoad::kNotAPicture;
+    if (!loadable) return PictureLoad::kNotAPicture;
   }
   base::ComPtr<IStream> stream;
   if (FAILED(::CreateStreamOnHGlobal(memory.Get(), TRUE, stream.Put()))) return PictureLoad::kNotAPicture;

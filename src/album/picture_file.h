@@ -12,7 +12,8 @@
 
 enum class PictureLoad { kLoaded, kCannotOpen, kNotAPicture };
 
-// Files of more than 256 MB count as no picture.
+// Files of more than 256 MB, and JPEG files whose header declares a picture
+// beyond the program's limits (core/jpeg_header.h), count as no picture.
 PictureLoad LoadPictureFile(const std::wstring& path, base::ComPtr<IPicture>& picture);
 
 // The picture of `path` rendered into a bitmap of its own size. The user is

@@ -41,6 +41,8 @@ class SettingsSnapshot {
   explicit SettingsSnapshot(const std::wstring& path);
   // As settings::Read, from the text read at construction.
   std::string Read(const Key& key) const;
+  // Whether the file could be read at construction.
+  bool Readable() const { return m_text.has_value(); }
 
  private:
   std::optional<std::string> m_text;  // nothing when the file could not be read

@@ -9,6 +9,8 @@
 namespace e2e {
 namespace {
 
+constexpr int kFileNameBox = 1148;  // the file dialogs' name box
+
 // A visible dialog of the program with a control of id `control`: the name
 // box of the album dialogs, or the text (0xFFFF) of a message box.
 struct DialogSearch {
@@ -112,6 +114,28 @@ void ExpectMessage(const LumoraSession& lumora, const std::wstring& text) {
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(WindowText(::GetDlgItem(box, 0xFFFF)), text);
   EXPECT_TRUE(LumoraSession::Answer({box, L"", L""}, IDOK));
+}
+
+ImportDialog OpenImportDialog(const LumoraSession& lumora, HWND list) {
+  ImportDialog dialog;
+  ::PostMessageW(list, WM_COMMAND, ID_IMAGE_IMPORT, 0);
+  dialog.chooser = WaitForDialogWith(lumora, kFileNameBox);
+  if (!dialog.chooser) return dialog;
+  WaitFor([&] {
+    for (HWND child = ::GetWindow(dialog.chooser, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+      if (::GetDlgItem(child, IDC_IMPORT_TICK)) dialog.panel = child;
+    }
+    return dialog.panel != nullptr;
+  });
+  return dialog;
+}
+
+void ChooseImport(const ImportDialog& dialog, const std::wstring& path, int albumIndex) {
+  ::SendMessageW(::GetDlgItem(dialog.panel, IDC_IMPORT_ALBUMS), CB_SETCURSEL, albumIndex, 0);
+  ::SendMessageW(::GetDlgItem(dialog.chooser, kFileNameBox), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(path.c_str()));
+  ::PostMessageW(dialog.chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog.chooser, IDOK)));
 }
 
 bool Eventually(const LumoraSession& lumora, const char* section, const char* key,

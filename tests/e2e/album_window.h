@@ -50,6 +50,16 @@ void AnswerPrompt(const LumoraSession& lumora, const std::wstring& text, bool wa
 // Waits for a message box with exactly `text` and presses its OK.
 void ExpectMessage(const LumoraSession& lumora, const std::wstring& text);
 
+// The list's import dialog as it opens from the list's Import command: the
+// file chooser and the album panel inside it; null where one did not appear.
+struct ImportDialog {
+  HWND chooser = nullptr;
+  HWND panel = nullptr;  // holds the tick box and the "Import To :" list
+};
+ImportDialog OpenImportDialog(const LumoraSession& lumora, HWND list);
+// Chooses the album number `albumIndex` and the file `path`, and presses OK.
+void ChooseImport(const ImportDialog& dialog, const std::wstring& path, int albumIndex);
+
 // The settings file is rewritten key by key: waits for the value to arrive.
 // The program replaces the file by moving a new one over it, which fails
 // while a test holds the file open, so the file is read seldom.

@@ -186,13 +186,9 @@ TEST_F(Editor, TurnUndoBrightnessAndSavesWriteTheExpectedPixels) {
 // The folder's pictures in the order the file system lists them.
 std::vector<std::wstring> PicturesOf(const fs::path& folder) {
   std::vector<std::wstring> names;
-  WIN32_FIND_DATAW found;
-  HANDLE find = ::FindFirstFileW((folder / L"*.*").wstring().c_str(), &found);
-  for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &found)) {
-    const std::wstring name = found.cFileName;
+  for (const std::wstring& name : NamesInFolderOrder(folder, L"*.*")) {
     if (name.ends_with(L".bmp") || name.ends_with(L".jpg")) names.push_back(name);
   }
-  if (find != INVALID_HANDLE_VALUE) ::FindClose(find);
   return names;
 }
 

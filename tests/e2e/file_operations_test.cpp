@@ -24,19 +24,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kFileNameBox = 1148;  // the file dialogs' name box
-
 // The album's files in the list's order: bitmaps, clips, then JPEG files,
 // each kind as the file system lists it.
 std::vector<std::wstring> ListOrder(const fs::path& folder) {
   std::vector<std::wstring> names;
   for (const wchar_t* pattern : {L"*.bmp", L"*.avi", L"*.jpg"}) {
-    WIN32_FIND_DATAW found;
-    HANDLE find = ::FindFirstFileW((folder / pattern).wstring().c_str(), &found);
-    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &found)) {
-      names.push_back(found.cFileName);
-    }
-    if (find != INVALID_HANDLE_VALUE) ::FindClose(find);
+    const auto kind = NamesInFolderOrder(folder, pattern);
+    names.insert(names.end(), kind.begin(), kind.end());
   }
   return names;
 }
@@ -188,24 +182,13 @@ TEST_F(FileOperations, MoveDeleteAndImport) {
   EXPECT_TRUE(WaitFor([&] { return !::GetDlgItem(windows.list, 2000); }));
 
   // Import into the other album through the dialog's album list.
-  Run(ID_IMAGE_IMPORT);
-  HWND chooser = WaitForDialogWith(lumora, kFileNameBox);
-  ASSERT_NE(chooser, nullptr);
-  HWND panel = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    for (HWND child = ::GetWindow(chooser, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-      if (::GetDlgItem(child, IDC_IMPORT_TICK)) panel = child;
-    }
-    return panel != nullptr;
-  }));
-  EXPECT_EQ(::IsDlgButtonChecked(panel, IDC_IMPORT_TICK), BST_CHECKED);
-  HWND albums = ::GetDlgItem(panel, IDC_IMPORT_ALBUMS);
+  const ImportDialog import = OpenImportDialog(lumora, windows.list);
+  ASSERT_TRUE(import.panel);
+  EXPECT_EQ(::IsDlgButtonChecked(import.panel, IDC_IMPORT_TICK), BST_CHECKED);
+  HWND albums = ::GetDlgItem(import.panel, IDC_IMPORT_ALBUMS);
   EXPECT_EQ(::SendMessageW(albums, CB_GETCOUNT, 0, 0), 2);
   EXPECT_EQ(::SendMessageW(albums, CB_GETCURSEL, 0, 0), 0);  // the album on show
-  ::SendMessageW(albums, CB_SETCURSEL, 1, 0);
-  ::SendMessageW(::GetDlgItem(chooser, kFileNameBox), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>((lumora.Documents() / L"outside.bmp").wstring().c_str()));
-  ::PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(chooser, IDOK)));
+  ChooseImport(import, (lumora.Documents() / L"outside.bmp").wstring(), 1);
   EXPECT_TRUE(WaitFor([&] { return fs::exists(trip / L"outside.bmp"); }));
   EXPECT_EQ(ReadAll(trip / L"outside.bmp"), ReadAll(lumora.Documents() / L"outside.bmp"));
 }

@@ -17,6 +17,7 @@
 #include "lumora_session.h"
 #include "resource.h"
 #include "solid_bmp.h"
+#include "test_pictures.h"
 
 namespace e2e {
 namespace {
@@ -79,18 +80,6 @@ std::vector<std::vector<std::string>> Messages(const fs::path& record) {
   return messages;
 }
 
-// The folder's pictures in the order the file system lists them, which
-// is the list's order.
-std::vector<std::wstring> PicturesOf(const fs::path& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW found;
-  HANDLE find = ::FindFirstFileW((folder / L"*.bmp").wstring().c_str(), &found);
-  for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &found)) {
-    names.push_back(found.cFileName);
-  }
-  if (find != INVALID_HANDLE_VALUE) ::FindClose(find);
-  return names;
-}
 
 // The record of one attachment: the full path of a file of the album.
 std::string Attachment(const fs::path& album, const std::wstring& name) {
@@ -141,7 +130,7 @@ TEST_F(Mail, SelectedFilesGoAsOneMessageTheListsLastFirstWithoutTheFilesThatAreG
   ASSERT_EQ(cells.size(), 3u);
   // Posted to the program's one thread, the clicks come before the command.
   for (HWND cell : cells) CtrlClick(cell);
-  const std::vector<std::wstring> order = PicturesOf(album);  // the list's order
+  const std::vector<std::wstring> order = NamesInFolderOrder(album, L"*.bmp");  // the list's order
   ASSERT_EQ(order.size(), 3u);
 
   // The album window's E-mail button goes through the main window's command.

@@ -64,6 +64,17 @@ Picture ReadBmp(const fs::path& path) {
   return p;
 }
 
+std::vector<std::wstring> NamesInFolderOrder(const fs::path& folder, const wchar_t* pattern) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE find = ::FindFirstFileW((folder / pattern).wstring().c_str(), &found);
+  for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &found)) {
+    names.push_back(found.cFileName);
+  }
+  if (find != INVALID_HANDLE_VALUE) ::FindClose(find);
+  return names;
+}
+
 // Converts through the program's image library, as a user's JPEG camera would.
 bool ConvertWithLibrary(const fs::path& from, const fs::path& to, int format) {
   HMODULE library = ::LoadLibraryW((BinFolder() + L"ZImgLoad.dll").c_str());

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace e2e {
@@ -29,6 +30,10 @@ size_t Stride(int width);
 void WriteBmp(const std::filesystem::path& path, const Picture& p, size_t fileBytes = 0);
 // A 24-bit bottom-up bitmap file with a 40-byte header; empty otherwise.
 Picture ReadBmp(const std::filesystem::path& path);
+// The names in `folder` that match `pattern` ("*.bmp", say), in the order the
+// file system lists them: the order of the album's file list for each kind
+// and of the editor's folder list.
+std::vector<std::wstring> NamesInFolderOrder(const std::filesystem::path& folder, const wchar_t* pattern);
 // `format` 0 writes a bitmap file, 1 a JPEG file.
 bool ConvertWithLibrary(const std::filesystem::path& from, const std::filesystem::path& to, int format);
 
