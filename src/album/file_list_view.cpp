@@ -74,6 +74,7 @@ const base::MessageMap* CFileListView::GetMessageMap() const {
       base::MessageEntry<&CFileListView::OnButtonDown>(WM_LBUTTONDOWN),
       base::MessageEntry<&CFileListView::OnRButtonDown>(WM_RBUTTONDOWN),
       base::MessageEntry<&CFileListView::OnDestroy>(WM_DESTROY),
+      base::MessageEntry<&CFileListView::OnThumbnailsReady>(kThumbnailsReady),
       base::CommandEntry<&CFileListView::OnSortName>(ID_SORT_NAME),
       base::CommandEntry<&CFileListView::OnSortSize>(ID_SORT_SIZE),
       base::CommandEntry<&CFileListView::OnSortDate>(ID_SORT_DATE),
@@ -121,6 +122,7 @@ bool CFileListView::CreateView(HWND parent, UINT id) {
                                 ::GetModuleHandleW(nullptr), nullptr);
   if (!hwnd || !SubclassWindow(hwnd)) return false;
   g_pFileListView = this;
+  m_worker.reset(new (std::nothrow) ThumbnailWorker(m_hWnd, kThumbnailsReady));
   m_strIniPath = settings::SettingsPath();
   // The list starts in the order of the folder whatever "SortType" says; a
   // missing key is written with its default.
@@ -132,6 +134,7 @@ bool CFileListView::CreateView(HWND parent, UINT id) {
 }
 
 LRESULT CFileListView::OnDestroy(WPARAM, LPARAM) {
+  m_worker.reset();  // its thread ends before the cells and their thumbnails go
   m_cells.clear();
   if (!m_strIniPath.empty()) settings::Write(settings::kCurrentSelectFile, "", m_strIniPath);
   if (g_pFileListView == this) g_pFileListView = nullptr;
@@ -196,38 +199,87 @@ bool CFileListView::AppendCell(const Item& item, int index) {
   return true;
 }
 
-void CFileListView::ReadBitmapInto(ThumbnailCell& cell) {
-  base::FileHandle file(::CreateFileW(cell.Path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file) return;
-  BYTE header[14];
-  DWORD read = 0;
-  LARGE_INTEGER actual{};
-  const bool headerRead = ::ReadFile(file.Get(), header, sizeof header, &read, nullptr) &&
-                          read == sizeof header && ::GetFileSizeEx(file.Get(), &actual);
-  const DWORD fileSize =
-      headerRead
-          ? (header[2] | header[3] << 8 | header[4] << 16 | static_cast<DWORD>(header[5]) << 24)
-          : 0;
-  if (headerRead && fileSize <= 14) return;  // nothing behind the header: no bitmap
-  // A size field beyond the real file is a truncated file, not a request to
-  // allocate whatever the field says.
-  if (!headerRead || fileSize > actual.QuadPart) {
-    Message(IDS_LIST_READ_FAILED);
-    return;
+SIZE CFileListView::ThumbnailBox() const { return {m_geometry.boxWidth, m_geometry.boxHeight}; }
+
+// A bitmap file that cannot give a thumbnail is told by its header: the
+// cell is then done, and the user hears of a file that cannot be read.
+// False when there is no thumbnail to make.
+bool CFileListView::CheckBitmapCell(ThumbnailCell& cell) {
+  if (cell.Source() != ThumbnailSource::kBitmapFile) return true;
+  const BitmapFileCheck check = CheckBitmapFile(cell.Path());
+  if (check == BitmapFileCheck::kReadable) return true;
+  cell.SetThumbnail(Thumbnail{});
+  if (check == BitmapFileCheck::kReadFailed) Message(IDS_LIST_READ_FAILED);
+  return false;
+}
+
+void CFileListView::MakeThumbnailNow(ThumbnailCell& cell) {
+  cell.SetThumbnail(MakeThumbnail(cell.Path(), cell.Source(), ThumbnailBox()));
+}
+
+void CFileListView::QueueThumbnail(ThumbnailCell& cell, bool urgent) {
+  const unsigned ticket =
+      cell.State() == ThumbnailCell::ThumbnailState::kQueued ? cell.Ticket() : ++m_nLastTicket;
+  bool queued = false;
+  if (m_worker) {
+    try {
+      queued = m_worker->Queue({ticket, cell.Path(), cell.Source(), ThumbnailBox()}, urgent);
+    } catch (const std::bad_alloc&) {
+    }
   }
-  const DWORD rest = fileSize - 14;
+  if (queued) {
+    cell.MarkQueued(ticket);
+  } else {
+    MakeThumbnailNow(cell);  // no thread to make it on
+  }
+}
+
+// After the cells in view: the rest of the album, in the list's order, so
+// that scrolling finds them made.
+void CFileListView::QueueRemainingThumbnails() {
+  for (std::size_t i = 0; i < m_cells.size(); ++i) {
+    ThumbnailCell& cell = *m_cells[i];
+    if (cell.State() == ThumbnailCell::ThumbnailState::kWanted) QueueThumbnail(cell, false);
+  }
+}
+
+// The thumbnails the worker finished go to their cells; one whose cell was
+// let go (another album shown, the file removed) is dropped.
+LRESULT CFileListView::OnThumbnailsReady(WPARAM, LPARAM) {
+  if (!m_worker) return 0;
+  for (ThumbnailDone& done : m_worker->Take()) {
+    // Looked up afresh each time: a message box of an earlier cell may
+    // have changed the list.
+    const auto found = std::find_if(m_cells.begin(), m_cells.end(), [&](const auto& cell) {
+      return cell->State() == ThumbnailCell::ThumbnailState::kQueued &&
+             cell->Ticket() == done.ticket;
+    });
+    if (found == m_cells.end()) continue;
+    ThumbnailCell& cell = **found;
+    if (cell.Path() != done.path) {  // renamed meanwhile: made again from its new name
+      cell.MarkWanted();
+      QueueThumbnail(cell, false);
+      continue;
+    }
+    cell.SetThumbnail(std::move(done.thumbnail));
+  }
+  return 0;
+}
+
+HBITMAP CFileListView::Artwork(UINT id) {
+  for (const auto& [artId, bitmap] : m_artwork) {
+    if (artId == id) return bitmap.Get();
+  }
+  base::Bitmap bitmap(static_cast<HBITMAP>(
+      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0)));
+  const HBITMAP handle = bitmap.Get();
+  if (!bitmap) return nullptr;
   try {
-    if (m_fileBuffer.size() < rest) m_fileBuffer.resize(static_cast<std::size_t>(fileSize) + 86);
-  } catch (const std::bad_alloc&) {  // a picture too large for memory stays without thumbnail
-    Message(IDS_LIST_READ_FAILED);
-    return;
+    m_artwork.emplace_back(id, std::move(bitmap));
+  } catch (const std::bad_alloc&) {
+    return nullptr;  // `bitmap` still owns it and frees it
   }
-  if (!::ReadFile(file.Get(), m_fileBuffer.data(), rest, &read, nullptr) || read != rest) {
-    Message(IDS_LIST_READ_FAILED);
-    return;
-  }
-  cell.SetBitmapData(m_fileBuffer.data(), rest);
+  return handle;
 }
 
 int CFileListView::WindowWidth() const {
@@ -266,17 +318,13 @@ void CFileListView::BuildList(const std::wstring& folder, core::DisplayMode mode
   } else {
     SetUpGrid();
   }
-  // By index: a read failure opens a message box, and the array is looked
-  // at afresh after each one.
-  for (std::size_t i = 0; i < m_cells.size(); ++i) {
-    ThumbnailCell& cell = *m_cells[i];
-    if (cell.Path().size() > 3 &&
-        core::KindOfFile(base::Narrow(cell.Path())) == core::AlbumFileKind::Bitmap) {
-      ReadBitmapInto(cell);
-    }
-  }
+  // Only the headers of the bitmap files are read here; the thumbnails are
+  // made on the worker's thread. By index: a read failure opens a message
+  // box, and the array is looked at afresh after each one.
+  for (std::size_t i = 0; i < m_cells.size(); ++i) CheckBitmapCell(*m_cells[i]);
   ::SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
   Relayout();
+  QueueRemainingThumbnails();
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
@@ -348,13 +396,17 @@ void CFileListView::ResetPlaceholders() {
 
 // Cells follow their rows. Only the cells of the rows in view (and one row
 // either side) are moved and shown; the others are hidden, so a scroll step
-// costs a screenful of cells, not the whole album.
+// costs a screenful of cells, not the whole album. The thumbnails of the
+// cells in view are made before any other, top row first.
 void CFileListView::Relayout() {
   const bool details = Mode() == core::DisplayMode::Details;
   const int perRow = details ? 1 : m_nColumns;
   const int firstRow = ListView_GetTopIndex(m_hWnd) - 1;
   const int lastRow = firstRow + ListView_GetCountPerPage(m_hWnd) + 2;
+  std::vector<ThumbnailCell*> wanted;
   HDWP defer = ::BeginDeferWindowPos(perRow * (lastRow - firstRow + 1));
+  RECT row{};
+  int rowOf = -1;  // the placeholder row whose rectangle `row` holds
   for (int i = 0; i < Count(); ++i) {
     ThumbnailCell& cell = *m_cells[static_cast<std::size_t>(i)];
     const int rowIndex = i / perRow;
@@ -362,9 +414,12 @@ void CFileListView::Relayout() {
       if (cell.m_hWnd && ::IsWindowVisible(cell.m_hWnd)) ::ShowWindow(cell.m_hWnd, SW_HIDE);
       continue;
     }
-    RECT row{};
-    row.left = details ? LVIR_ICON : LVIR_BOUNDS;
-    ::SendMessageW(m_hWnd, LVM_GETITEMRECT, rowIndex, reinterpret_cast<LPARAM>(&row));
+    if (rowIndex != rowOf) {
+      row = {};
+      row.left = details ? LVIR_ICON : LVIR_BOUNDS;
+      ::SendMessageW(m_hWnd, LVM_GETITEMRECT, rowIndex, reinterpret_cast<LPARAM>(&row));
+      rowOf = rowIndex;
+    }
     RECT place;
     bool visible = true;
     if (details) {
@@ -377,6 +432,12 @@ void CFileListView::Relayout() {
       const int top = row.top + m_geometry.gap;
       place = {r.left, top, r.right, top + m_geometry.cellHeight};
     }
+    if (cell.State() != ThumbnailCell::ThumbnailState::kMade) {
+      try {
+        wanted.push_back(&cell);
+      } catch (const std::bad_alloc&) {  // made in the background order instead
+      }
+    }
     if (!cell.m_hWnd && !cell.Create(m_hWnd, place, details)) continue;
     // The list control's own scrolling may have carried the window along,
     // so every cell in view is put in its place again.
@@ -388,9 +449,12 @@ void CFileListView::Relayout() {
     }
   }
   if (defer) ::EndDeferWindowPos(defer);
+  // Each goes to the front of the queue: the last queued is made first.
+  for (auto cell = wanted.rbegin(); cell != wanted.rend(); ++cell) QueueThumbnail(**cell, true);
 }
 
 void CFileListView::ResetList(core::DisplayMode mode) {
+  if (m_worker) m_worker->Cancel();
   m_cells.clear();
   m_items.clear();
   ListView_DeleteAllItems(m_hWnd);
@@ -461,8 +525,8 @@ void CFileListView::AppendFile(const std::wstring& path) {
     return;
   }
   ThumbnailCell& cell = *m_cells.back();
-  if (core::KindOfFile(base::Narrow(found.cFileName)) == core::AlbumFileKind::Bitmap)
-    ReadBitmapInto(cell);
+  // One file: its thumbnail is made at once, so that a capture shows at once.
+  if (CheckBitmapCell(cell)) MakeThumbnailNow(cell);
   if (mode == core::DisplayMode::Details) {
     AddRow(index);
     ListView_SetItemState(m_hWnd, index, LVIS_SELECTED | LVIS_FOCUSED,

@@ -10,10 +10,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "album/album_host.h"
 #include "album/thumbnail_cell.h"
+#include "album/thumbnail_worker.h"
 #include "base/frame.h"
 #include "core/album_rules.h"
 
@@ -59,6 +61,10 @@ class CFileListView : public base::CView {
   // Whether Paste has files to copy.
   bool HasCopiedFiles() const { return m_bCopied; }
   const ThumbnailCell& Cell(int i) const { return *m_cells[static_cast<std::size_t>(i)]; }
+  // Whether thumbnails are still being made or wait to be handed to cells.
+  bool ThumbnailsPending() const { return m_worker && m_worker->Busy(); }
+  // The cell frames and film marks, loaded once for all cells.
+  HBITMAP Artwork(UINT id);
 
   // From the cells.
   void OnCellClick(ThumbnailCell& cell, bool ctrl);
@@ -83,6 +89,7 @@ class CFileListView : public base::CView {
   LRESULT OnButtonDown(WPARAM, LPARAM);
   LRESULT OnRButtonDown(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
+  LRESULT OnThumbnailsReady(WPARAM, LPARAM);
   void OnSortName() { Sort(1); }
   void OnSortSize() { Sort(2); }
   void OnSortDate() { Sort(3); }
@@ -97,7 +104,11 @@ class CFileListView : public base::CView {
   int WindowWidth() const;
   static Item ItemOf(const std::wstring& path, const WIN32_FIND_DATAW& found);
   bool AppendCell(const Item& item, int index);
-  void ReadBitmapInto(ThumbnailCell& cell);
+  bool CheckBitmapCell(ThumbnailCell& cell);
+  void MakeThumbnailNow(ThumbnailCell& cell);
+  void QueueThumbnail(ThumbnailCell& cell, bool urgent);
+  void QueueRemainingThumbnails();
+  SIZE ThumbnailBox() const;
   void SetUpDetails();
   void SetUpGrid();
   void AddRow(int index);
@@ -138,7 +149,12 @@ class CFileListView : public base::CView {
   bool m_bBuilding = false;             // ShowAlbum or AddFile under way
   std::vector<std::wstring> m_waiting;  // files handed over meanwhile
   std::wstring m_strFolder;
-  std::vector<BYTE> m_fileBuffer;  // reused for every bitmap file; only grows
+  // Thumbnails are made on the worker's thread, cells in view first; each
+  // job is known by a ticket that no later job of this list takes again.
+  static constexpr UINT kThumbnailsReady = WM_APP + 1;
+  std::unique_ptr<ThumbnailWorker> m_worker;
+  unsigned m_nLastTicket = 0;
+  std::vector<std::pair<UINT, base::Bitmap>> m_artwork;
   HIMAGELIST m_hDetailImages = nullptr;
   HIMAGELIST m_hRowImages = nullptr;
   std::wstring m_strIniPath;

@@ -54,6 +54,15 @@ PictureLoad LoadPictureFile(const std::wstring& path, base::ComPtr<IPicture>& pi
   return PictureLoad::kLoaded;
 }
 
+HRESULT RenderWhole(IPicture& picture, HDC dc, int width, int height) {
+  OLE_XSIZE_HIMETRIC cx = 0;
+  OLE_YSIZE_HIMETRIC cy = 0;
+  picture.get_Width(&cx);
+  picture.get_Height(&cy);
+  // Picture units run upwards: the source starts at the top edge (cy).
+  return picture.Render(dc, 0, 0, width, height, 0, cy, cx, -cy, nullptr);
+}
+
 base::Bitmap LoadPictureBitmap(const std::wstring& path, HWND owner) {
   base::ComPtr<IPicture> picture;
   switch (LoadPictureFile(path, picture)) {
@@ -78,7 +87,7 @@ base::Bitmap LoadPictureBitmap(const std::wstring& path, HWND owner) {
   base::MemoryDc dc(::CreateCompatibleDC(screen.Get()));
   if (!bitmap || !dc) return {};
   base::SelectScope select(dc.Get(), bitmap.Get());
-  if (FAILED(picture->Render(dc.Get(), 0, 0, w, h, 0, cy, cx, -cy, nullptr))) {
+  if (FAILED(RenderWhole(*picture.Get(), dc.Get(), w, h))) {
     base::ShowMessageBox(owner, base::LoadResString(IDS_CELL_RENDER_FAILED));
     return {};
   }

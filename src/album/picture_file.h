@@ -16,6 +16,9 @@ enum class PictureLoad { kLoaded, kCannotOpen, kNotAPicture };
 // beyond the program's limits (core/jpeg_header.h), count as no picture.
 PictureLoad LoadPictureFile(const std::wstring& path, base::ComPtr<IPicture>& picture);
 
+// The whole picture drawn into (0, 0, width, height) of `dc`, stretched.
+HRESULT RenderWhole(IPicture& picture, HDC dc, int width, int height);
+
 // The picture of `path` rendered into a bitmap of its own size. The user is
 // told (boxes owned by `owner`) when the file cannot be opened, is no
 // picture, or cannot be rendered; the bitmap is then empty.

@@ -1,14 +1,9 @@
 #include "album/thumbnail_cell.h"
 
-#include <vector>
-
-#include "album/clip_frame.h"
-#include "album/picture_file.h"
 #include "album/file_list_view.h"
 #include "base/message_box.h"
 #include "base/strings.h"
 #include "core/album_rules.h"
-#include "core/dib_check.h"
 #include "res/resource.h"
 
 namespace {
@@ -20,24 +15,6 @@ const int kFilmWidth = 25;
 
 RECT BoxOf(const core::CellGeometry& g) {
   return {g.boxX, g.boxY, g.boxX + g.boxWidth, g.boxY + g.boxHeight};
-}
-
-// Copies a resource bitmap onto `dc` at (x, y).
-void DrawResourceBitmap(HDC dc, UINT id, int x, int y, COLORREF key = CLR_INVALID) {
-  base::Bitmap bmp(static_cast<HBITMAP>(
-      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0)));
-  if (!bmp) return;
-  BITMAP bm{};
-  ::GetObjectW(bmp.Get(), sizeof bm, &bm);
-  base::MemoryDc mem(::CreateCompatibleDC(dc));
-  if (!mem) return;
-  base::SelectScope sel(mem.Get(), bmp.Get());
-  if (key == CLR_INVALID) {
-    ::BitBlt(dc, x, y, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0, SRCCOPY);
-  } else {
-    ::TransparentBlt(dc, x, y, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0, bm.bmWidth, bm.bmHeight,
-                     key);
-  }
 }
 
 void StretchBitmap(HDC dc, HBITMAP bmp, const RECT& box) {
@@ -86,52 +63,30 @@ void ThumbnailCell::SetSelected(bool selected) {
   if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
-void ThumbnailCell::SetBitmapData(const BYTE* data, std::size_t size) {
-  const auto layout = core::CheckDib(data, size);
-  if (!layout) return;  // truncated or malformed: the cell stays empty
-  const auto* info = reinterpret_cast<const BITMAPINFO*>(data);
-  const BYTE* pixels = data + layout->pixelOffset;
-  base::WindowDc screen(nullptr);
-  if (layout->bitsPerPixel == 1) {
-    m_bmpThumb.Reset(
-        ::CreateDIBitmap(screen.Get(), &info->bmiHeader, CBM_INIT, pixels, info, DIB_RGB_COLORS));
-  } else {
-    const core::CellGeometry g = core::GeometryOf(m_owner.Mode());
-    base::Bitmap thumb(::CreateCompatibleBitmap(screen.Get(), g.boxWidth, g.boxHeight));
-    base::MemoryDc mem(::CreateCompatibleDC(screen.Get()));
-    if (!thumb || !mem) return;
-    {
-      base::SelectScope sel(mem.Get(), thumb.Get());
-      ::SetStretchBltMode(mem.Get(), COLORONCOLOR);
-      ::StretchDIBits(mem.Get(), 0, 0, g.boxWidth, g.boxHeight, 0, 0, layout->width, layout->height,
-                      pixels, info, DIB_RGB_COLORS, SRCCOPY);
-    }
-    m_bmpThumb = std::move(thumb);
-  }
+ThumbnailSource ThumbnailCell::Source() const {
+  if (m_nKind == 1) return ThumbnailSource::kPicture;
+  return core::KindOfFile(base::Narrow(m_strPath)) == core::AlbumFileKind::Video
+             ? ThumbnailSource::kClip
+             : ThumbnailSource::kBitmapFile;
+}
+
+void ThumbnailCell::MarkQueued(unsigned ticket) {
+  m_state = ThumbnailState::kQueued;
+  m_nTicket = ticket;
+}
+
+void ThumbnailCell::SetThumbnail(Thumbnail thumbnail) {
+  m_state = ThumbnailState::kMade;
+  m_bmpThumb = std::move(thumbnail.bitmap);
+  m_nStreams = thumbnail.streams;
   if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
-}
-
-void ThumbnailCell::LoadVideoFrame() {
-  m_bVideoTried = true;
-  ClipFrame clip = LoadClipFrame(m_strPath);
-  m_bmpVideo = std::move(clip.bitmap);
-  m_nStreams = clip.streams;
-}
-
-void ThumbnailCell::LoadPicture() {
-  m_bPictureTried = true;
-  switch (LoadPictureFile(m_strPath, m_pPicture)) {
-    case PictureLoad::kCannotOpen:
-      base::ShowMessageBox(m_hWnd, base::LoadResString(IDS_CELL_OPEN_FAILED));
-      return;
-    case PictureLoad::kNotAPicture:
-      return;  // not a picture: the cell stays empty
-    case PictureLoad::kLoaded:
-      break;
+  // Last: the box runs a message loop, in which the list may let this cell go.
+  const HWND owner = m_hWnd ? m_hWnd : m_owner.m_hWnd;
+  if (thumbnail.status == ThumbnailStatus::kCannotOpen) {
+    base::ShowMessageBox(owner, base::LoadResString(IDS_CELL_OPEN_FAILED));
+  } else if (thumbnail.status == ThumbnailStatus::kRenderFailed) {
+    base::ShowMessageBox(owner, base::LoadResString(IDS_CELL_RENDER_FAILED));
   }
-  m_pPicture->get_Width(&m_cxPicture);
-  m_pPicture->get_Height(&m_cyPicture);
-  m_bPictureLoaded = true;
 }
 
 LRESULT ThumbnailCell::OnEraseBkgnd(WPARAM, LPARAM) { return TRUE; }
@@ -159,22 +114,39 @@ void ThumbnailCell::Draw(HDC dc) {
   const core::CellGeometry g = core::GeometryOf(mode);
   DrawFrame(dc, iconMode, large);
   const RECT box = BoxOf(g);
-  if (m_nKind == 1) {
-    if (!m_bPictureTried) LoadPicture();
-    DrawPicture(dc, box);
-  } else if (core::KindOfFile(base::Narrow(m_strPath)) == core::AlbumFileKind::Video) {
-    if (!m_bVideoTried) LoadVideoFrame();
-    DrawVideo(dc, box, iconMode);
-  } else if (m_bmpThumb) {
+  const ThumbnailSource source = Source();
+  if (source == ThumbnailSource::kBitmapFile) {
+    // Copied unchanged: a 1-bit picture keeps its own size.
     BITMAP bm{};
-    ::GetObjectW(m_bmpThumb.Get(), sizeof bm, &bm);
-    base::MemoryDc mem(::CreateCompatibleDC(dc));
-    if (mem) {
-      base::SelectScope sel(mem.Get(), m_bmpThumb.Get());
-      ::BitBlt(dc, box.left, box.top, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0, SRCCOPY);
+    if (m_bmpThumb && ::GetObjectW(m_bmpThumb.Get(), sizeof bm, &bm)) {
+      base::MemoryDc mem(::CreateCompatibleDC(dc));
+      if (mem) {
+        base::SelectScope sel(mem.Get(), m_bmpThumb.Get());
+        ::BitBlt(dc, box.left, box.top, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0, SRCCOPY);
+      }
     }
+  } else if (m_bmpThumb) {
+    StretchBitmap(dc, m_bmpThumb.Get(), box);
+    if (source == ThumbnailSource::kClip && iconMode) DrawFilmMarks(dc, box);
   }
   if (iconMode) DrawLabel(dc, large);
+}
+
+// Copies one of the list's artwork bitmaps onto `dc` at (x, y), leaving out
+// the pixels of colour `key` when one is given.
+void ThumbnailCell::DrawArtwork(HDC dc, UINT id, int x, int y, COLORREF key) {
+  const HBITMAP bmp = m_owner.Artwork(id);
+  BITMAP bm{};
+  if (!bmp || !::GetObjectW(bmp, sizeof bm, &bm)) return;
+  base::MemoryDc mem(::CreateCompatibleDC(dc));
+  if (!mem) return;
+  base::SelectScope sel(mem.Get(), bmp);
+  if (key == CLR_INVALID) {
+    ::BitBlt(dc, x, y, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0, SRCCOPY);
+  } else {
+    ::TransparentBlt(dc, x, y, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0, bm.bmWidth, bm.bmHeight,
+                     key);
+  }
 }
 
 void ThumbnailCell::DrawFrame(HDC dc, bool iconMode, bool large) {
@@ -186,29 +158,14 @@ void ThumbnailCell::DrawFrame(HDC dc, bool iconMode, bool large) {
   }
   const UINT id = large ? (m_bSelected ? IDB_CELL_LARGE_SELECTED : IDB_CELL_LARGE)
                         : (m_bSelected ? IDB_CELL_SMALL_SELECTED : IDB_CELL_SMALL);
-  DrawResourceBitmap(dc, id, 0, 0);
+  DrawArtwork(dc, id, 0, 0);
 }
 
-void ThumbnailCell::DrawVideo(HDC dc, const RECT& box, bool iconMode) {
-  if (!m_bmpVideo) return;  // a clip that cannot be read leaves the cell empty
-  StretchBitmap(dc, m_bmpVideo.Get(), box);
-  if (!iconMode) return;
-  DrawResourceBitmap(dc, IDB_FILM_VIDEO, box.right - kFilmWidth, box.top, kFilmKey);
-  if (m_nStreams > 1) DrawResourceBitmap(dc, IDB_FILM_SOUND, box.left, box.top, kFilmKey);
-}
-
-void ThumbnailCell::DrawPicture(HDC dc, const RECT& box) {
-  if (!m_bPictureLoaded) return;
-  // The picture is shrunk by dropping rows and columns, as bitmaps are; the
-  // default mode would AND the dropped pixels into dark stripes.
-  ::SetStretchBltMode(dc, COLORONCOLOR);
-  const HRESULT hr =
-      m_pPicture->Render(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, 0,
-                         m_cyPicture, m_cxPicture, -m_cyPicture, nullptr);
-  if (FAILED(hr) && !m_bRenderReported) {
-    m_bRenderReported = true;  // once per cell, not at every paint
-    base::ShowMessageBox(m_hWnd, base::LoadResString(IDS_CELL_RENDER_FAILED));
-  }
+// One mark in the top-right corner always, a second in the top-left corner
+// for a clip with a sound track beside the video.
+void ThumbnailCell::DrawFilmMarks(HDC dc, const RECT& box) {
+  DrawArtwork(dc, IDB_FILM_VIDEO, box.right - kFilmWidth, box.top, kFilmKey);
+  if (m_nStreams > 1) DrawArtwork(dc, IDB_FILM_SOUND, box.left, box.top, kFilmKey);
 }
 
 void ThumbnailCell::DrawLabel(HDC dc, bool large) {

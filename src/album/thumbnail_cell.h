@@ -1,17 +1,13 @@
 #pragma once
-// One file of the file list: a small child window of the list that makes the
-// file's thumbnail (bitmap file, first usable clip frame, JPEG picture),
-// paints it with the cell frame and the file's name, and turns clicks into
-// the list's selection.
+// One file of the file list: a small child window of the list that shows the
+// file's thumbnail (bitmap file, first usable clip frame, JPEG picture) with
+// the cell frame and the file's name, and turns clicks into the list's
+// selection. The list has the thumbnail made and hands it over.
 #include <windows.h>
 
-#include <ocidl.h>
-#include <olectl.h>
-
-#include <cstddef>
 #include <string>
 
-#include "base/com_ptr.h"
+#include "album/thumbnail_maker.h"
 #include "base/handles.h"
 #include "base/wnd.h"
 
@@ -20,6 +16,8 @@ class CFileListView;
 class ThumbnailCell : public base::CWnd {
  public:
   static constexpr int kFirstId = 2000;
+  enum class ThumbnailState { kWanted, kQueued, kMade };
+
   ThumbnailCell(CFileListView& owner, int index) : m_owner(owner), m_nIndex(index) {}
 
   // Creates the hidden cell in the list; `details` gives it a thin frame.
@@ -32,9 +30,19 @@ class ThumbnailCell : public base::CWnd {
   int Index() const { return m_nIndex; }
   bool IsSelected() const { return m_bSelected; }
   void SetSelected(bool selected);
-  // A bitmap file's contents after its 14-byte file header.
-  void SetBitmapData(const BYTE* data, std::size_t size);
-  bool HasThumbnail() const { return m_bmpThumb || m_bmpVideo || m_bPictureLoaded; }
+
+  // What the thumbnail is made from.
+  ThumbnailSource Source() const;
+  ThumbnailState State() const { return m_state; }
+  // The list's name for the job that makes the thumbnail.
+  unsigned Ticket() const { return m_nTicket; }
+  void MarkQueued(unsigned ticket);
+  void MarkWanted() { m_state = ThumbnailState::kWanted; }
+  // The finished thumbnail, which may be empty. A JPEG file that could not be
+  // opened or drawn is reported to the user here, once per cell.
+  void SetThumbnail(Thumbnail thumbnail);
+  bool HasThumbnail() const { return static_cast<bool>(m_bmpThumb); }
+  HBITMAP ThumbnailBitmap() const { return m_bmpThumb.Get(); }
 
  protected:
   const base::MessageMap* GetMessageMap() const override;
@@ -48,25 +56,17 @@ class ThumbnailCell : public base::CWnd {
 
   void Draw(HDC dc);
   void DrawFrame(HDC dc, bool iconMode, bool large);
-  void DrawVideo(HDC dc, const RECT& box, bool iconMode);
-  void DrawPicture(HDC dc, const RECT& box);
+  void DrawFilmMarks(HDC dc, const RECT& box);
   void DrawLabel(HDC dc, bool large);
-  void LoadVideoFrame();
-  void LoadPicture();
+  void DrawArtwork(HDC dc, UINT id, int x, int y, COLORREF key = CLR_INVALID);
 
   CFileListView& m_owner;
   int m_nIndex;
   std::wstring m_strPath;
   bool m_bSelected = false;
   int m_nKind = 0;
-  base::Bitmap m_bmpThumb;
-  base::Bitmap m_bmpVideo;
+  ThumbnailState m_state = ThumbnailState::kWanted;
+  unsigned m_nTicket = 0;
+  base::Bitmap m_bmpThumb;  // the thumbnail box's size; a 1-bit bitmap file's own size
   int m_nStreams = 0;
-  bool m_bVideoTried = false;
-  base::ComPtr<IPicture> m_pPicture;
-  OLE_XSIZE_HIMETRIC m_cxPicture = 0;
-  OLE_YSIZE_HIMETRIC m_cyPicture = 0;
-  bool m_bPictureLoaded = false;
-  bool m_bPictureTried = false;
-  bool m_bRenderReported = false;
 };

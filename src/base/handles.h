@@ -89,6 +89,11 @@ struct GlobalMemoryTraits {
   static Type Invalid() { return nullptr; }
   static void Close(Type h) { ::GlobalFree(h); }
 };
+struct MappedViewTraits {
+  using Type = void*;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type p) { ::UnmapViewOfFile(p); }
+};
 
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
@@ -101,6 +106,7 @@ using Brush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
 using MemoryDc = UniqueHandle<MemoryDcTraits>;
 using GlobalMemory = UniqueHandle<GlobalMemoryTraits>;
+using MappedView = UniqueHandle<MappedViewTraits>;  // MapViewOfFile ... UnmapViewOfFile
 
 // A device context taken with GetDC and given back with ReleaseDC.
 class WindowDc {

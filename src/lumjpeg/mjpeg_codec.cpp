@@ -1,12 +1,6 @@
 #include "mjpeg_codec.h"
 
-#include <csetjmp>
-#include <cstdio>
-// libjpeg's header needs FILE declared before it.
-// clang-format off
-#include <jerror.h>
-#include <jpeglib.h>
-// clang-format on
+#include "jpeg_errors.h"
 
 namespace lumjpeg {
 namespace {
@@ -15,30 +9,6 @@ constexpr int kDefaultQuality = 75;
 constexpr std::uint32_t kMaxCodecQuality = 10000;
 // Rows handed to libjpeg per call: one MCU row of 4:2:0 samples.
 constexpr int kRowBatch = 16;
-
-// libjpeg's own error handler ends the process; this one jumps back to the
-// call that began the work, which then reports failure.
-struct Errors {
-  jpeg_error_mgr manager{};
-  std::jmp_buf jump;
-};
-
-[[noreturn]] void Fail(j_common_ptr cinfo) {
-  std::longjmp(reinterpret_cast<Errors*>(cinfo->err)->jump, 1);
-}
-
-// Data that end before the picture does fail the frame rather than
-// leaving its lower part grey.
-void OnMessage(j_common_ptr cinfo, int level) {
-  if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) Fail(cinfo);
-}
-
-void Install(j_common_ptr cinfo, Errors& errors) {
-  cinfo->err = jpeg_std_error(&errors.manager);
-  errors.manager.error_exit = Fail;
-  errors.manager.emit_message = OnMessage;
-  errors.manager.output_message = [](j_common_ptr) {};
-}
 
 // The compressed data go straight into the caller's buffer; running out of
 // room fails the frame instead of growing anything.
@@ -68,7 +38,7 @@ std::uint8_t* RowOf(std::uint8_t* frame, int y, int height, std::size_t stride, 
 
 // No object with a destructor lives in these two frames, so the jump back
 // to setjmp skips nothing that needs cleaning up.
-bool RunEncode(jpeg_compress_struct& cinfo, Errors& errors, FixedDestination& dest,
+bool RunEncode(jpeg_compress_struct& cinfo, JpegErrors& errors, FixedDestination& dest,
                const std::uint8_t* pixels, int width, int height, bool bottomUp, int quality) {
   if (setjmp(errors.jump)) return false;
   jpeg_create_compress(&cinfo);
@@ -99,7 +69,7 @@ bool RunEncode(jpeg_compress_struct& cinfo, Errors& errors, FixedDestination& de
   return true;
 }
 
-bool RunDecode(jpeg_decompress_struct& cinfo, Errors& errors, const std::uint8_t* data,
+bool RunDecode(jpeg_decompress_struct& cinfo, JpegErrors& errors, const std::uint8_t* data,
                std::size_t size, int width, int height, bool bottomUp, std::uint8_t* out) {
   if (setjmp(errors.jump)) return false;
   jpeg_create_decompress(&cinfo);
@@ -154,8 +124,8 @@ std::size_t EncodeFrame(const std::uint8_t* pixels, int width, int height, bool 
                         int quality, std::uint8_t* out, std::size_t capacity) {
   if (!pixels || !out || !IsFrameSize(width, height)) return 0;
   jpeg_compress_struct cinfo{};
-  Errors errors;
-  Install(reinterpret_cast<j_common_ptr>(&cinfo), errors);
+  JpegErrors errors;
+  InstallErrors(reinterpret_cast<j_common_ptr>(&cinfo), errors);
   FixedDestination dest;
   dest.start = out;
   dest.capacity = capacity;
@@ -171,8 +141,8 @@ bool DecodeFrame(const std::uint8_t* data, std::size_t size, int width, int heig
     return false;
   }
   jpeg_decompress_struct cinfo{};
-  Errors errors;
-  Install(reinterpret_cast<j_common_ptr>(&cinfo), errors);
+  JpegErrors errors;
+  InstallErrors(reinterpret_cast<j_common_ptr>(&cinfo), errors);
   const bool ok = RunDecode(cinfo, errors, data, size, width, height, bottomUp, out);
   jpeg_destroy_decompress(&cinfo);
   return ok;

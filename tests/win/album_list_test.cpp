@@ -18,6 +18,7 @@
 #include "album/file_list_view.h"
 #include "album/file_tree_view.h"
 #include "box_answerer.h"
+#include "gradient_jpeg.h"
 #include "temp_folder.h"
 
 namespace {
@@ -104,10 +105,24 @@ class AlbumPanes : public ::testing::Test {
   void TearDown() override { ::DestroyWindow(m_host); }
 
   void Show(core::DisplayMode mode) {
+    ShowWithoutWaiting(mode, folder.Path());
+    WaitForThumbnails();
+  }
+  void ShowWithoutWaiting(core::DisplayMode mode, const fs::path& album) {
     list->ResetList(tree->DisplayMode());
     tree->SetDisplayMode(mode);
     list->ApplyModeStyle(mode);
-    list->ShowAlbum(folder.Path().wstring(), mode);
+    list->ShowAlbum(album.wstring(), mode);
+  }
+  // The thumbnails are made on a thread of the list and handed over through
+  // its messages.
+  void WaitForThumbnails() {
+    for (int i = 0; i < 1000 && list->ThumbnailsPending(); ++i) {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+      MSG msg;
+      while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    }
+    ASSERT_FALSE(list->ThumbnailsPending());
     ::RedrawWindow(list->m_hWnd, nullptr, nullptr,
                    RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_INVALIDATE);
   }
@@ -304,6 +319,64 @@ TEST_F(AlbumPanes, FileHandedOverWhileTheListIsBuiltIsAddedAfterIt) {
     EXPECT_EQ(list->Cell(i).HasThumbnail(), !cut) << i;
   }
   EXPECT_EQ(boxes.Texts().size(), 3u);
+}
+
+// The top-left pixel of a cell's thumbnail.
+COLORREF ThumbnailCorner(const ThumbnailCell& cell) {
+  HDC screen = ::GetDC(nullptr);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HGDIOBJ old = ::SelectObject(dc, cell.ThumbnailBitmap());
+  const COLORREF c = ::GetPixel(dc, 0, 0);
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  ::ReleaseDC(nullptr, screen);
+  return c;
+}
+
+// Thumbnails are made on a thread of the list. Those still being made for
+// an album that was left must not land in the next album's cells, although
+// its files have the same names.
+TEST_F(AlbumPanes, ThumbnailsOfAnAlbumLeftNeverReachTheNextOne) {
+  const fs::path left = folder.Path() / L"left";
+  const fs::path shown = folder.Path() / L"shown";
+  fs::create_directories(left);
+  fs::create_directories(shown);
+  std::vector<BYTE> dark = BitmapFile(640, 480);
+  std::fill(dark.begin() + 54, dark.end(), BYTE{0x10});
+  for (int i = 0; i < 30; ++i) {
+    const std::wstring name = L"P" + std::to_wstring(1000000 + i) + L".BMP";
+    WriteBytes(left / name, dark);
+    WriteBytes(shown / name, BitmapFile(16, 12));  // grey 0x80
+  }
+  ShowWithoutWaiting(core::DisplayMode::Small, left);
+  ShowWithoutWaiting(core::DisplayMode::Small, shown);
+  WaitForThumbnails();
+  ASSERT_EQ(list->Count(), 30);
+  for (int i = 0; i < list->Count(); ++i) {
+    ASSERT_TRUE(list->Cell(i).HasThumbnail()) << i;
+    EXPECT_EQ(ThumbnailCorner(list->Cell(i)), RGB(0x80, 0x80, 0x80)) << i;
+  }
+}
+
+// A JPEG file that another program holds locked is reported when its
+// thumbnail is made, once: repainting, sorting and scrolling do not ask again.
+TEST_F(AlbumPanes, JpegThatCannotBeOpenedIsReportedOnce) {
+  ASSERT_TRUE(testing_win::WriteGradientJpeg(folder.Path() / L"a.jpg", 320, 240));
+  const fs::path locked = folder.Path() / L"b.jpg";
+  ASSERT_TRUE(testing_win::WriteGradientJpeg(locked, 320, 240));
+  HANDLE lock = ::CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  BoxAnswerer boxes;
+  Show(core::DisplayMode::Large);
+  ::CloseHandle(lock);
+  list->Sort(1);
+  ::SendMessageW(list->m_hWnd, WM_VSCROLL, SB_PAGEDOWN, 0);
+  ::SendMessageW(list->m_hWnd, WM_VSCROLL, SB_TOP, 0);
+  WaitForThumbnails();
+  ASSERT_EQ(list->Count(), 2);
+  EXPECT_TRUE(list->Cell(0).HasThumbnail());
+  EXPECT_FALSE(list->Cell(1).HasThumbnail());
+  EXPECT_EQ(boxes.Texts(), std::vector<std::wstring>{L"Can't Open Image File!"});
 }
 
 TEST_F(AlbumPanes, ClicksAndSearchBuildTheSelection) {
