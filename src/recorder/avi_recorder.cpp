@@ -176,12 +176,13 @@ void AviRecorder::Start() {
 }
 
 // Notes the streams as the AVI service will describe them in the headers it
-// writes at the close (the compressed stream's format, not the frames').
+// writes at the close: the file's own streams, which a compressor has given
+// its output format (a compressing stream itself cannot be asked for it).
 void AviRecorder::WriteNote() {
   if (m_strNoteFolder.empty() || !m_pFile || !m_pWrittenVideoStream) return;
   core::ClipNote note;
   note.clip = base::Narrow(m_strClipPath, CP_UTF8);
-  note.streams.push_back(NoteOfStream(m_pWrittenVideoStream.Get()));
+  note.streams.push_back(NoteOfStream(m_pVideoStream.Get()));
   if (m_pAudioStream) note.streams.push_back(NoteOfStream(m_pAudioStream.Get()));
   const std::wstring path = NotePathFor(m_strNoteFolder, m_strClipPath);
   if (WriteClipNote(path, note)) m_strNotePath = path;

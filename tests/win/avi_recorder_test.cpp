@@ -8,9 +8,14 @@
 
 #include <cstring>
 #include <future>
+#include <optional>
 #include <vector>
 
 #include "avi_reader.h"
+#include "base/file_io.h"
+#include "base/strings.h"
+#include "driver_proc.h"
+#include "recorder/clip_recovery.h"
 #include "recorder/avi_recorder.h"
 #include "settings/settings_file.h"
 #include "temp_folder.h"
@@ -279,6 +284,59 @@ TEST_F(AviRecorderTest, CompressorChoiceFromTheSettings) {
         << std::hex << result;
     EXPECT_FALSE(rec.HasVideoStream());
     EXPECT_EQ(rec.Close(), recorder::kAviOk);
+  }
+}
+
+// A Motion-JPEG recording copied as it stands while it is written (what a
+// killed program leaves) is made whole from the recorder's note: the
+// compressor's format, and the frames written.
+TEST_F(AviRecorderTest, ACutOffMotionJpegClipIsRepairedFromTheNote) {
+  ASSERT_TRUE(::ICInstall(ICTYPE_VIDEO, lumjpeg::kFourcc,
+                          reinterpret_cast<LPARAM>(&lumjpeg::DriverProc), nullptr,
+                          ICINSTALL_FUNCTION));
+  ASSERT_TRUE(settings::Write(settings::kCompress, CompressText(64, lumjpeg::kFourcc), m_settings));
+  const std::wstring notes = (m_folder.Path() / L"notes").wstring();
+  const std::wstring notePath = recorder::NotePathFor(notes, m_clip);
+  const std::wstring cut = (m_folder.Path() / L"cut.avi").wstring();
+  std::optional<std::vector<std::uint8_t>> noteText;
+  {
+    AviRecorder rec([this] { return m_now; });
+    rec.SetNoteFolder(notes);
+    OpenClip(rec);
+    rec.Start();
+    for (int i = 0; i < 20; ++i) {
+      EXPECT_EQ(Write(rec, i * 10), recorder::kAviOk);
+      m_now += 34;
+    }
+    ASSERT_TRUE(::CopyFileW(m_clip.c_str(), cut.c_str(), FALSE));
+    noteText = base::ReadWholeFile(notePath, 1 << 16);
+    ASSERT_EQ(rec.Close(), recorder::kAviOk);
+  }
+  ::ICRemove(ICTYPE_VIDEO, lumjpeg::kFourcc, 0);
+  // A clip closed complete takes its note away.
+  EXPECT_EQ(::GetFileAttributesW(notePath.c_str()), INVALID_FILE_ATTRIBUTES);
+
+  // The note as it was while recording, made to name the cut copy.
+  ASSERT_TRUE(noteText);
+  auto note = core::ParseClipNote(
+      std::string_view(reinterpret_cast<const char*>(noteText->data()), noteText->size()));
+  ASSERT_TRUE(note);
+  EXPECT_EQ(note->clip, base::Narrow(m_clip, CP_UTF8));
+  note->clip = base::Narrow(cut, CP_UTF8);
+  const AviFile whole = ReadAvi(m_clip);
+  ASSERT_EQ(whole.streams.size(), 1u);
+  EXPECT_FALSE(ReadAvi(cut).hasIndex);
+  ASSERT_EQ(recorder::RepairClip(*note), recorder::RepairResult::kRepaired);
+
+  const AviFile repaired = ReadAvi(cut);
+  ASSERT_TRUE(repaired.hasIndex);
+  ASSERT_EQ(repaired.streams.size(), 1u);
+  EXPECT_EQ(repaired.streams[0].handler, lumjpeg::kFourcc);
+  EXPECT_EQ(repaired.streams[0].format, whole.streams[0].format);
+  const auto frames = repaired.ChunksOf(0), wholeFrames = whole.ChunksOf(0);
+  EXPECT_GE(frames.size(), 18u);  // the last ones may still be in the file buffer
+  for (size_t i = 0; i < frames.size(); ++i) {
+    EXPECT_EQ(frames[i]->data, wholeFrames[i]->data) << "frame " << i;
   }
 }
 
