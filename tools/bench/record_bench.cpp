@@ -2,12 +2,11 @@
 // 33 ms tick, as the capture view does, for 20 seconds of a 30 fps clip.
 // Reports frames written and dropped, the write throughput and the processor
 // time per frame; then the same frames written back to back, which shows how
-// much room the tick leaves; and, before and after that, the same bytes
-// written back to back with plain WriteFile calls, the most the disk gives
-// this process.
+// much room the tick leaves; and, just before that, the same bytes written
+// back to back with plain WriteFile calls, the most the disk gives this
+// process.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
@@ -122,14 +121,11 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring path = bench::TempFolder() + L"record_bench.avi";
   std::printf("AVI recorder, %dx%d 24-bit at 30 fps, %d s\n", kWidth, kHeight, seconds);
   const Recording paced = Run(path, seconds, true);
-  // Plain writes of as many frames before and after the back-to-back
-  // recording, the faster counting: the disk's write-back of one run slows
-  // whichever comes next.
-  const std::wstring rawPath = bench::TempFolder() + L"record_bench.raw";
-  const int burstFrames = seconds * 1000 / 34;
-  const double rawBefore = RawWrites(rawPath, burstFrames);
+  // Plain writes of as many frames just before the back-to-back recording,
+  // so that both follow the removal of a clip of the same size (the disk's
+  // write-back of one run slows whichever comes next).
+  const double raw = RawWrites(bench::TempFolder() + L"record_bench.raw", seconds * 1000 / 34);
   const Recording burst = Run(path, seconds, false);
-  const double raw = std::max(rawBefore, RawWrites(rawPath, burst.handed));
   ::CoUninitialize();
   bench::PrintFigure("record.paced_handed", paced.handed);
   bench::PrintFigure("record.paced_dropped", paced.dropped);
