@@ -8,11 +8,11 @@
 // Needs the types of windows.h.
 #include <vfw.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "driver_proc.h"
 #include "mjpeg_codec.h"
 #include "picture.h"
@@ -21,71 +21,7 @@ namespace {
 
 constexpr int kWidth = 640, kHeight = 480;
 constexpr int kRuns = 200;
-constexpr int kStack = 100;  // copies of the frame in cjpeg's big picture
 constexpr DWORD kQuality = 7500;
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  LARGE_INTEGER frequency;
-  ::QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-         static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
-void PutU32(std::vector<unsigned char>& out, unsigned v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
-}
-
-// A bitmap file of `copies` frames one above the other.
-bool WriteStackedBmp(const std::wstring& path, const std::vector<unsigned char>& frame,
-                     int copies) {
-  std::vector<unsigned char> out{'B', 'M'};
-  PutU32(out, static_cast<unsigned>(54 + frame.size() * copies));
-  PutU32(out, 0);
-  PutU32(out, 54);
-  PutU32(out, 40);
-  PutU32(out, kWidth);
-  PutU32(out, static_cast<unsigned>(kHeight * copies));
-  PutU32(out, 1 | 24 << 16);
-  for (int i = 0; i < 6; ++i) PutU32(out, 0);
-  for (int i = 0; i < copies; ++i) out.insert(out.end(), frame.begin(), frame.end());
-  FILE* file = _wfopen(path.c_str(), L"wb");
-  if (!file) return false;
-  const bool ok = std::fwrite(out.data(), 1, out.size(), file) == out.size();
-  return std::fclose(file) == 0 && ok;
-}
-
-// Milliseconds of one cjpeg run, the best of a few; negative on failure.
-double TimeCjpeg(const std::wstring& cjpeg, const std::wstring& input, const std::wstring& output) {
-  double best = -1;
-  for (int run = 0; run < 5; ++run) {
-    std::wstring command =
-        L"\"" + cjpeg + L"\" -quality 75 -outfile \"" + output + L"\" \"" + input + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    LARGE_INTEGER start, end;
-    ::QueryPerformanceCounter(&start);
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &si, &pi)) {
-      return -1;
-    }
-    ::WaitForSingleObject(pi.hProcess, INFINITE);
-    ::QueryPerformanceCounter(&end);
-    DWORD code = 1;
-    ::GetExitCodeProcess(pi.hProcess, &code);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    if (code != 0) return -1;
-    const double ms = Milliseconds(start, end);
-    if (best < 0 || ms < best) best = ms;
-  }
-  return best;
-}
 
 }  // namespace
 
@@ -113,47 +49,35 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   std::vector<unsigned char> jpeg(ICCompressGetSize(hic, &in, &out));
-  std::vector<double> times;
-  for (int i = 0; i < kRuns; ++i) {
+  bool compressed = true;
+  const bench::Summary times = bench::Time(kRuns, [&] {
     DWORD flags = 0, ckid = 0;
-    LARGE_INTEGER start, end;
-    ::QueryPerformanceCounter(&start);
-    const DWORD result =
-        ::ICCompress(hic, ICCOMPRESS_KEYFRAME, &out, jpeg.data(), &in, frame.data(), &ckid, &flags,
-                     i, 0, kQuality, nullptr, nullptr);
-    ::QueryPerformanceCounter(&end);
-    if (result != ICERR_OK) return 1;
-    times.push_back(Milliseconds(start, end));
-  }
+    compressed =
+        compressed && ::ICCompress(hic, ICCOMPRESS_KEYFRAME, &out, jpeg.data(), &in, frame.data(),
+                                   &ckid, &flags, 0, 0, kQuality, nullptr, nullptr) == ICERR_OK;
+  });
   ICCompressEnd(hic);
   ::ICClose(hic);
+  if (!compressed) return 1;
   std::printf(
       "lumjpeg  640x480 quality 75: %.3f ms per frame (median of %d, best %.3f), %lu bytes\n",
-      Median(times), kRuns, *std::min_element(times.begin(), times.end()),
-      static_cast<unsigned long>(out.biSizeImage));
+      times.median, kRuns, times.best, static_cast<unsigned long>(out.biSizeImage));
+  bench::PrintFigure("codec.lumjpeg_ms", times.median);
 
   if (argc < 2) {
     std::puts("cjpeg: not given (codec_bench <path of cjpeg.exe>)");
     return 0;
   }
-  wchar_t temp[MAX_PATH];
-  ::GetTempPathW(MAX_PATH, temp);
-  const std::wstring one = std::wstring(temp) + L"codec_bench_1.bmp";
-  const std::wstring many = std::wstring(temp) + L"codec_bench_n.bmp";
-  const std::wstring jpegFile = std::wstring(temp) + L"codec_bench.jpg";
-  if (!WriteStackedBmp(one, frame, 1) || !WriteStackedBmp(many, frame, kStack)) return 1;
-  const double single = TimeCjpeg(argv[1], one, jpegFile);
-  const double stacked = TimeCjpeg(argv[1], many, jpegFile);
-  ::DeleteFileW(one.c_str());
-  ::DeleteFileW(many.c_str());
-  ::DeleteFileW(jpegFile.c_str());
-  if (single < 0 || stacked < 0) {
+  const bench::PerPicture cjpeg =
+      bench::TimeJpegTools(argv[1], L"", frame.data(), kWidth, kHeight, 75).encode;
+  if (cjpeg.ms < 0) {
     std::puts("cjpeg: did not run");
     return 1;
   }
   std::printf(
       "cjpeg    640x480 quality 75: %.3f ms per frame (%d frames in one picture: %.1f ms, one "
       "frame: %.1f ms with start-up)\n",
-      (stacked - single) / (kStack - 1), kStack, stacked, single);
+      cjpeg.ms, cjpeg.stacked, cjpeg.stackedMs, cjpeg.oneMs);
+  bench::PrintFigure("codec.cjpeg_ms", cjpeg.ms);
   return 0;
 }

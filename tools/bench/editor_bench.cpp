@@ -8,11 +8,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
-#include <cwchar>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -21,6 +20,7 @@
 
 #include "app/lumora_app.h"
 #include "base/file_io.h"
+#include "bench_support.h"
 #include "editor/main_frame.h"
 #include "editor/working_copy.h"
 #include "resource.h"
@@ -29,7 +29,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 void WritePicture(const fs::path& path, int w, int h) {
   const int stride = (w * 3 + 3) & ~3;
@@ -39,8 +38,8 @@ void WritePicture(const fs::path& path, int w, int h) {
   std::memcpy(file.data(), &fh, sizeof fh);
   std::memcpy(file.data() + 14, &ih, sizeof ih);
   for (std::size_t i = 54; i < file.size(); ++i) file[i] = static_cast<unsigned char>(i * 7 / 5);
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
-                                               static_cast<std::streamsize>(file.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
 }
 
 BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
@@ -65,19 +64,21 @@ void ConfirmEffect(HWND dialog) {
   if (dialog) ::SendMessageW(dialog, WM_COMMAND, IDOK, 0);
 }
 
-// Times `step` `rounds` times, each after an untimed `prepare`.
-void Report(const char* what, int rounds, const std::function<void()>& prepare,
+// Times `step` `rounds` times, each after an untimed `prepare`; `key`
+// names the median for tools/bench/all.
+void Report(const char* what, const char* key, int rounds, const std::function<void()>& prepare,
             const std::function<void()>& step) {
   std::vector<double> ms;
   for (int i = 0; i < rounds; ++i) {
     if (prepare) prepare();
-    const auto start = Clock::now();
+    const double start = bench::NowMs();
     step();
-    ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    ms.push_back(bench::NowMs() - start);
   }
-  std::sort(ms.begin(), ms.end());
-  std::printf("%-22s median %7.2f ms   best %7.2f ms   worst %7.2f ms\n", what, ms[ms.size() / 2],
-              ms.front(), ms.back());
+  const bench::Summary s = bench::Summarize(std::move(ms));
+  std::printf("%-22s median %7.2f ms   best %7.2f ms   worst %7.2f ms\n", what, s.median, s.best,
+              s.worst);
+  bench::PrintFigure(key, s.median);
 }
 
 }  // namespace
@@ -94,19 +95,23 @@ int wmain(int argc, wchar_t** argv) {
   if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW)) return 1;
   theApp.m_pMainWnd = frame;
   std::printf("editor, 800 x 600, %d rounds\n", rounds);
-  Report("open", rounds, {}, [&] { frame->LoadEditFile(picture.wstring()); });
-  Report("quarter turn", rounds, {}, [&] { frame->RotateImage(true); });
+  Report("open", "editor.open_ms", rounds, {}, [&] { frame->LoadEditFile(picture.wstring()); });
+  Report("quarter turn", "editor.quarter_turn_ms", rounds, {}, [&] { frame->RotateImage(true); });
   // The round trip, and its two halves: the dialog shown (the previous
   // plug-in released, the undo picture kept, the plug-in's own set-up) and
   // OK until the picture is made again from the changed buffer.
-  Report("effect round trip", rounds, {}, [&] { ConfirmEffect(OpenEffect(*frame)); });
+  Report("effect round trip", "editor.effect_round_trip_ms", rounds, {},
+         [&] { ConfirmEffect(OpenEffect(*frame)); });
   HWND dialog = nullptr;
-  Report(" - dialog shown", rounds, [&] { ConfirmEffect(dialog); },
-         [&] { dialog = OpenEffect(*frame); });
-  Report(" - OK to new picture", rounds, [&] { ConfirmEffect(dialog), dialog = OpenEffect(*frame); },
-         [&] { ConfirmEffect(std::exchange(dialog, nullptr)); });
+  Report(
+      " - dialog shown", "editor.effect_dialog_shown_ms", rounds, [&] { ConfirmEffect(dialog); },
+      [&] { dialog = OpenEffect(*frame); });
+  Report(
+      " - OK to new picture", "editor.effect_ok_ms", rounds,
+      [&] { ConfirmEffect(dialog), dialog = OpenEffect(*frame); },
+      [&] { ConfirmEffect(std::exchange(dialog, nullptr)); });
   const std::wstring target = (folder / L"saved.bmp").wstring();
-  Report("save (file work)", rounds, {}, [&] {
+  Report("save (file work)", "editor.save_ms", rounds, {}, [&] {
     frame->WriteBitmapFile(frame->m_hCurBitmap.Get(), editor::StagingPath());
     base::ReplaceFileWithCopyOf(target, editor::StagingPath());
   });

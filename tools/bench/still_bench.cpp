@@ -1,13 +1,13 @@
 // Reports how long a still takes at 640x480 from the Image press to the
 // closed file, along the capture view's path: the frame copied out of the
 // grabber's buffer, the I420 frame converted (for cameras that deliver
-// I420), then the BMP written, or the JPEG made through ZImgLoad.dll.
+// I420), then the BMP written, or the JPEG made through ZImgLoad.dll;
+// beside libjpeg-turbo's own cjpeg on the same frame when its path is given.
 //
-//   still_bench.exe [rounds]   (default 30)
+//   still_bench.exe [rounds [cjpeg.exe]]   (default 30 rounds)
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,14 +15,15 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "capturewin/still_file.h"
 #include "core/i420.h"
+#include "jpeg_codec.h"
 #include "settings/settings_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 constexpr int kWidth = 640, kHeight = 480;
 constexpr unsigned long kImageBytes = kWidth * 3 * kHeight;  // rows need no padding
 
@@ -56,22 +57,6 @@ void FillPicture(std::vector<unsigned char>& rgb, std::vector<unsigned char>& i4
   }
 }
 
-struct Result {
-  double best = 1e9, median = 0;
-};
-
-template <class Step>
-Result Measure(int rounds, Step step) {
-  std::vector<double> ms;
-  for (int i = 0; i < rounds; ++i) {
-    const auto start = Clock::now();
-    step();
-    ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-  }
-  std::sort(ms.begin(), ms.end());
-  return {ms.front(), ms[ms.size() / 2]};
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -92,30 +77,45 @@ int wmain(int argc, wchar_t** argv) {
   auto copyFrame = [&] { std::memcpy(buffer.data() + 40, grabbed.data(), grabbed.size()); };
   auto convert = [&] {
     std::memcpy(buffer.data() + 40, i420.data(), i420.size());
-    core::ConvertI420ToDib24(buffer.data() + 40, buffer.size() - 40, kWidth, kHeight, converted.data(),
-                             grabbed.size());
+    core::ConvertI420ToDib24(buffer.data() + 40, buffer.size() - 40, kWidth, kHeight,
+                             converted.data(), grabbed.size());
     std::memcpy(buffer.data() + 40, converted.data(), grabbed.size());
   };
   const std::wstring dir = folder.wstring();
-  const Result bmp = Measure(rounds, [&] {
+  const bench::Summary bmp = bench::Time(rounds, [&] {
     copyFrame();
     capturewin::WriteBmpStill(buffer.data(), buffer.size(), dir);
   });
-  const Result jpeg = Measure(rounds, [&] {
+  const bench::Summary jpeg = bench::Time(rounds, [&] {
     copyFrame();
     capturewin::WriteJpegStill(buffer.data(), buffer.size(), dir, program, nullptr);
   });
-  const Result i420Bmp = Measure(rounds, [&] {
+  const bench::Summary i420Bmp = bench::Time(rounds, [&] {
     convert();
     capturewin::WriteBmpStill(buffer.data(), buffer.size(), dir);
   });
-  const Result i420Only = Measure(rounds, convert);
+  const bench::Summary i420Only = bench::Time(rounds, convert);
 
   std::printf("still at %dx%d, %d rounds (best / median ms)\n", kWidth, kHeight, rounds);
   std::printf("  BMP          %7.2f / %7.2f\n", bmp.best, bmp.median);
   std::printf("  JPEG         %7.2f / %7.2f\n", jpeg.best, jpeg.median);
   std::printf("  I420 + BMP   %7.2f / %7.2f\n", i420Bmp.best, i420Bmp.median);
   std::printf("  I420 alone   %7.2f / %7.2f\n", i420Only.best, i420Only.median);
+  bench::PrintFigure("still.bmp_ms", bmp.median);
+  bench::PrintFigure("still.jpeg_ms", jpeg.median);
+  bench::PrintFigure("still.i420_bmp_ms", i420Bmp.median);
+  if (argc > 2) {
+    const bench::PerPicture cjpeg =
+        bench::TimeJpegTools(argv[2], L"", grabbed.data(), kWidth, kHeight, zimg::kJpegQuality)
+            .encode;
+    if (cjpeg.ms >= 0) {
+      std::printf("  cjpeg -quality %d on the same frame: %.2f ms per frame\n", zimg::kJpegQuality,
+                  cjpeg.ms);
+      bench::PrintFigure("still.cjpeg_ms", cjpeg.ms);
+    } else {
+      std::puts("  cjpeg: did not run");
+    }
+  }
   std::error_code ec;
   fs::remove_all(folder, ec);
   return 0;
