@@ -272,6 +272,12 @@ std::optional<ClipNote> ParseClipNote(std::string_view text) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.substr(0, 5) == "clip=" && !hasClip) {
       note.clip = std::string(line.substr(5));
+      // No file name has control characters; a line end in one would not
+      // read back.
+      if (std::any_of(note.clip.begin(), note.clip.end(),
+                      [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+        return std::nullopt;
+      }
       hasClip = !note.clip.empty();
     } else if (line.substr(0, 7) == "stream=" && note.streams.size() < kMaxStreams) {
       auto stream = ParseStream(line.substr(7));

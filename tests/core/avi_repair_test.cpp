@@ -100,6 +100,7 @@ TEST(ClipNote, ReadsBackWhatItWritesAndRefusesDamagedText) {
   EXPECT_FALSE(core::ParseClipNote(text.substr(0, text.size() - 2)));    // format cut short
   EXPECT_FALSE(core::ParseClipNote(text + "stream=1935960438 0 1 0 0 0 0 0 0 0 aa\n"));  // rate 0
   EXPECT_FALSE(core::ParseClipNote(text + "noise\n"));
+  EXPECT_FALSE(core::ParseClipNote("clip=a\r\r\n" + text.substr(text.find("stream="))));
 }
 
 TEST(ClipRepair, KeepsEveryWholeChunkOfACutOffRecordingInAPlayableClip) {
