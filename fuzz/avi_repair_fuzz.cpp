@@ -11,30 +11,6 @@
 
 namespace {
 
-class Source : public core::ByteSource {
- public:
-  explicit Source(const std::vector<std::uint8_t>& bytes) : m_bytes(bytes) {}
-  std::uint64_t Size() const override { return m_bytes.size(); }
-  bool Read(std::uint64_t offset, void* out, std::size_t count) const override {
-    if (offset > m_bytes.size() || count > m_bytes.size() - offset) return false;
-    std::memcpy(out, m_bytes.data() + offset, count);
-    return true;
-  }
-
- private:
-  const std::vector<std::uint8_t>& m_bytes;
-};
-
-class Sink : public core::ByteSink {
- public:
-  bool Write(const void* data, std::size_t count) override {
-    const auto* p = static_cast<const std::uint8_t*>(data);
-    bytes.insert(bytes.end(), p, p + count);
-    return true;
-  }
-  std::vector<std::uint8_t> bytes;
-};
-
 core::ClipNote VideoAndSound() {
   core::ClipNote note;
   note.clip = "clip.avi";
@@ -57,12 +33,12 @@ core::ClipNote VideoAndSound() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::vector<std::uint8_t> file(data, data + size);
   static const core::ClipNote note = VideoAndSound();
-  Source source(file);
+  core::MemorySource source(file);
   core::IsCompleteAvi(source);
   const auto chunks = core::FindRecordedChunks(source, note);
-  Sink sink;
+  core::MemorySink sink;
   if (core::WriteRepairedAvi(note, source, chunks, sink)) {
-    Source repaired(sink.bytes);
+    core::MemorySource repaired(sink.bytes);
     if (!core::IsCompleteAvi(repaired)) __builtin_trap();
     if (core::FindRecordedChunks(repaired, note).size() != chunks.size()) __builtin_trap();
   }

@@ -249,6 +249,18 @@ bool CopyChunk(const ByteSource& file, const AviChunk& chunk, ByteSink& out) {
 
 }  // namespace
 
+bool MemorySource::Read(std::uint64_t offset, void* out, std::size_t count) const {
+  if (offset > m_bytes.size() || count > m_bytes.size() - offset) return false;
+  std::memcpy(out, m_bytes.data() + offset, count);
+  return true;
+}
+
+bool MemorySink::Write(const void* data, std::size_t count) {
+  const auto* p = static_cast<const std::uint8_t*>(data);
+  bytes.insert(bytes.end(), p, p + count);
+  return true;
+}
+
 std::string FormatClipNote(const ClipNote& note) {
   std::string text = "clip=" + note.clip + "\n";
   for (const AviStreamNote& s : note.streams) {

@@ -52,6 +52,23 @@ class ByteSink {
   virtual bool Write(const void* data, std::size_t count) = 0;
 };
 
+// Bytes in memory as a file to read, and a file written to memory.
+class MemorySource : public ByteSource {
+ public:
+  explicit MemorySource(const std::vector<std::uint8_t>& bytes) : m_bytes(bytes) {}
+  std::uint64_t Size() const override { return m_bytes.size(); }
+  bool Read(std::uint64_t offset, void* out, std::size_t count) const override;
+
+ private:
+  const std::vector<std::uint8_t>& m_bytes;
+};
+
+class MemorySink : public ByteSink {
+ public:
+  bool Write(const void* data, std::size_t count) override;
+  std::vector<std::uint8_t> bytes;
+};
+
 // One chunk of a clip's movie data: the offset of its 8-byte header, its id
 // and the size of its data.
 struct AviChunk {

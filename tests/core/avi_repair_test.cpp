@@ -12,30 +12,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-class MemorySource : public core::ByteSource {
- public:
-  explicit MemorySource(const Bytes& bytes) : m_bytes(bytes) {}
-  std::uint64_t Size() const override { return m_bytes.size(); }
-  bool Read(std::uint64_t offset, void* out, std::size_t count) const override {
-    if (offset > m_bytes.size() || count > m_bytes.size() - offset) return false;
-    std::memcpy(out, m_bytes.data() + offset, count);
-    return true;
-  }
-
- private:
-  const Bytes& m_bytes;
-};
-
-class MemorySink : public core::ByteSink {
- public:
-  bool Write(const void* data, std::size_t count) override {
-    const auto* p = static_cast<const std::uint8_t*>(data);
-    bytes.insert(bytes.end(), p, p + count);
-    return true;
-  }
-  Bytes bytes;
-};
-
 std::uint32_t Le32(const Bytes& b, std::size_t at) {
   std::uint32_t v;
   std::memcpy(&v, b.data() + at, 4);
@@ -106,17 +82,17 @@ TEST(ClipNote, ReadsBackWhatItWritesAndRefusesDamagedText) {
 TEST(ClipRepair, KeepsEveryWholeChunkOfACutOffRecordingInAPlayableClip) {
   const core::ClipNote note = VideoAndSound();
   const Bytes cut = CutOffRecording();
-  MemorySource source(cut);
+  core::MemorySource source(cut);
   EXPECT_FALSE(core::IsCompleteAvi(source));
   const auto chunks = core::FindRecordedChunks(source, note);
   ASSERT_EQ(chunks.size(), 4u);  // the torn frame is left out
   EXPECT_EQ(chunks[0].offset, 2048u);
   EXPECT_EQ(chunks[1].size, 5u);
 
-  MemorySink sink;
+  core::MemorySink sink;
   ASSERT_TRUE(core::WriteRepairedAvi(note, source, chunks, sink));
   const Bytes& clip = sink.bytes;
-  MemorySource repaired(clip);
+  core::MemorySource repaired(clip);
   EXPECT_TRUE(core::IsCompleteAvi(repaired));
   EXPECT_EQ(Le32(clip, 4) + 8u, clip.size());
   EXPECT_EQ(Le32(clip, 32 + 16), 3u);  // avih: total frames, empty slot included
@@ -139,7 +115,7 @@ TEST(ClipRepair, KeepsEveryWholeChunkOfACutOffRecordingInAPlayableClip) {
 
   // Cut again inside its index: the chunks are found from its movie list.
   const Bytes torn(clip.begin(), clip.end() - 10);
-  MemorySource tornSource(torn);
+  core::MemorySource tornSource(torn);
   EXPECT_FALSE(core::IsCompleteAvi(tornSource));
   EXPECT_EQ(core::FindRecordedChunks(tornSource, note).size(), chunks.size());
 }
@@ -147,18 +123,18 @@ TEST(ClipRepair, KeepsEveryWholeChunkOfACutOffRecordingInAPlayableClip) {
 TEST(ClipRepair, FindsNothingToKeepInFilesWithoutWholeChunks) {
   const core::ClipNote note = VideoAndSound();
   for (Bytes file : {Bytes{}, Bytes(4096, 0), Bytes(4096, 0x30)}) {
-    MemorySource source(file);
+    core::MemorySource source(file);
     EXPECT_FALSE(core::IsCompleteAvi(source));
     const auto chunks = core::FindRecordedChunks(source, note);
     EXPECT_TRUE(chunks.empty());
-    MemorySink sink;
+    core::MemorySink sink;
     EXPECT_FALSE(core::WriteRepairedAvi(note, source, chunks, sink));
   }
   // A chunk of a stream the note does not have, or sound in the video slot.
   Bytes file(2048, 0);
   PutChunk(file, "02wb", Bytes(4, 1));
   PutChunk(file, "00wb", Bytes(4, 1));
-  MemorySource source(file);
+  core::MemorySource source(file);
   EXPECT_TRUE(core::FindRecordedChunks(source, note).empty());
 }
 

@@ -13,6 +13,7 @@
 
 #include "base/handles.h"
 #include "bench_support.h"
+#include "imaging/dib_bitmap.h"
 #include "recorder/avi_recorder.h"
 
 namespace {
@@ -21,16 +22,6 @@ constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 constexpr DWORD kImage = kWidth * 3 * kHeight;
 
-BITMAPINFOHEADER Header() {
-  BITMAPINFOHEADER h{};
-  h.biSize = sizeof h;
-  h.biWidth = kWidth;
-  h.biHeight = kHeight;
-  h.biPlanes = 1;
-  h.biBitCount = 24;
-  h.biSizeImage = kImage;
-  return h;
-}
 
 struct Recording {
   int handed = 0;
@@ -62,7 +53,7 @@ Recording Run(const std::wstring& path, int seconds, bool paced) {
   rec.SetSettingsPath(std::filesystem::path(path).replace_filename(L"none.ini").wstring());
   Recording r;
   if (rec.Open(path) != recorder::kAviOk ||
-      rec.CreateVideoStream(Header(), 30, 1) != recorder::kAviOk) {
+      rec.CreateVideoStream(imaging::Dib24Header(kWidth, kHeight), 30, 1) != recorder::kAviOk) {
     std::printf("cannot create %ls\n", path.c_str());
     return r;
   }
